@@ -1,0 +1,106 @@
+#include "app/GlfwPlatform.h"
+
+#include <cmath>
+
+bool GlfwPlatform::openWindow(int width, int height, int glMajor, int glMinor, bool fullscreen)
+{
+    glfwInit();
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, glMajor);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, glMinor);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    glfwWindowHint(GLFW_OPENGL_FORWARD_COMPAT, GLFW_TRUE);
+    glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+    glfwWindowHint(GLFW_DEPTH_BITS, 24);
+    glfwWindowHint(GLFW_STENCIL_BITS, 8);
+    window = glfwCreateWindow(width, height, "", fullscreen ? glfwGetPrimaryMonitor() : nullptr, nullptr);
+    if (!window)
+        return false;
+    glfwMakeContextCurrent(window);
+    glfwSetWindowUserPointer(window, this);
+    glfwSetKeyCallback(window, &GlfwPlatform::onKey);
+    glfwSetCharCallback(window, &GlfwPlatform::onChar);
+    glfwSetScrollCallback(window, &GlfwPlatform::onScroll);
+    return true;
+}
+
+void GlfwPlatform::setWindowTitle(const std::string& title)
+{
+    if (window)
+        glfwSetWindowTitle(window, title.c_str());
+}
+
+void GlfwPlatform::terminate()
+{
+    window = nullptr;
+    glfwTerminate();
+}
+
+double GlfwPlatform::getTime() { return glfwGetTime(); }
+void GlfwPlatform::setTime(double seconds) { glfwSetTime(seconds); }
+
+void GlfwPlatform::swapBuffers()
+{
+    if (!window)
+        return;
+    glfwSwapBuffers(window);
+    glfwPollEvents();
+}
+
+bool GlfwPlatform::keyDown(int key)
+{
+    // GLFW 3 reports an error for codes below the space key.
+    if (!window || key < GLFW_KEY_SPACE || key > GLFW_KEY_LAST)
+        return false;
+    return glfwGetKey(window, key) == GLFW_PRESS;
+}
+
+bool GlfwPlatform::mouseButtonDown(int button)
+{
+    if (!window || button < 0 || button > GLFW_MOUSE_BUTTON_LAST)
+        return false;
+    return glfwGetMouseButton(window, button) == GLFW_PRESS;
+}
+
+void GlfwPlatform::mousePos(int& x, int& y)
+{
+    double dx = 0, dy = 0;
+    if (window)
+        glfwGetCursorPos(window, &dx, &dy);
+    x = static_cast<int>(dx);
+    y = static_cast<int>(dy);
+}
+
+int GlfwPlatform::mouseWheel() { return static_cast<int>(std::trunc(wheel)); }
+void GlfwPlatform::setMouseWheel(int position) { wheel = position; }
+
+bool GlfwPlatform::windowOpen() { return window && !glfwWindowShouldClose(window); }
+
+void GlfwPlatform::setKeyCallback(KeyCallback callback) { keyCallback = std::move(callback); }
+void GlfwPlatform::setCharCallback(CharCallback callback) { charCallback = std::move(callback); }
+
+void GlfwPlatform::onKey(GLFWwindow* w, int key, int, int action, int)
+{
+    auto* self = static_cast<GlfwPlatform*>(glfwGetWindowUserPointer(w));
+    if (self && self->keyCallback) {
+        // Copy first: a callback may replace itself (the console does).
+        KeyCallback cb = self->keyCallback;
+        cb(key, action);
+    }
+}
+
+void GlfwPlatform::onChar(GLFWwindow* w, unsigned int codepoint)
+{
+    auto* self = static_cast<GlfwPlatform*>(glfwGetWindowUserPointer(w));
+    if (self && self->charCallback) {
+        CharCallback cb = self->charCallback;
+        // GLFW 3 delivers characters on press and repeat only.
+        cb(codepoint, GLFW_PRESS);
+    }
+}
+
+void GlfwPlatform::onScroll(GLFWwindow* w, double, double dy)
+{
+    auto* self = static_cast<GlfwPlatform*>(glfwGetWindowUserPointer(w));
+    if (self)
+        self->wheel += dy;
+}

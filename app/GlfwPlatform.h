@@ -1,0 +1,36 @@
+#pragma once
+#include "app/Platform.h"
+
+// The real window: GLFW 3 standing in for the frame loop's window calls.
+class GlfwPlatform : public Platform {
+public:
+    GlfwPlatform() = default;
+    GlfwPlatform(const GlfwPlatform&) = delete;
+    GlfwPlatform& operator=(const GlfwPlatform&) = delete;
+
+    bool openWindow(int width, int height, int glMajor, int glMinor, bool fullscreen) override;
+    void setWindowTitle(const std::string& title) override;
+    void terminate() override;
+    double getTime() override;
+    void setTime(double seconds) override;
+    void swapBuffers() override;
+    bool keyDown(int key) override;
+    bool mouseButtonDown(int button) override;
+    void mousePos(int& x, int& y) override;
+    int mouseWheel() override;
+    void setMouseWheel(int position) override;
+    bool windowOpen() override;
+    void setKeyCallback(KeyCallback callback) override;
+    void setCharCallback(CharCallback callback) override;
+    bool contextAlive() const override { return window != nullptr; }
+
+private:
+    static void onKey(GLFWwindow*, int key, int scancode, int action, int mods);
+    static void onChar(GLFWwindow*, unsigned int codepoint);
+    static void onScroll(GLFWwindow*, double dx, double dy);
+
+    GLFWwindow* window = nullptr;
+    double wheel = 0.0;
+    KeyCallback keyCallback;
+    CharCallback charCallback;
+};

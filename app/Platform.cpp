@@ -1,0 +1,25 @@
+#include "app/Platform.h"
+#include "app/GlfwPlatform.h"
+
+namespace {
+Platform* currentPlatform = nullptr;
+}
+
+Platform& platform()
+{
+    if (!currentPlatform) {
+        static GlfwPlatform glfwPlatform;
+        currentPlatform = &glfwPlatform;
+    }
+    return *currentPlatform;
+}
+
+void setPlatform(Platform* p)
+{
+    currentPlatform = p;
+}
+
+bool glContextAlive()
+{
+    return currentPlatform && currentPlatform->contextAlive();
+}

@@ -1,0 +1,58 @@
+#pragma once
+#include <functional>
+#include <string>
+
+// Key and button codes are GLFW 3's (GLFW_KEY_*, GLFW_MOUSE_BUTTON_*); both
+// implementations speak them, so the application never sees a difference.
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+// Everything the frame loop and the application ask of the window system goes
+// through this interface. The GLFW implementation is the real program; the
+// headless one (EGL pbuffer and scripted input) runs the same application in
+// tests and command-line tools.
+class Platform {
+public:
+    using KeyCallback = std::function<void(int key, int action)>;
+    using CharCallback = std::function<void(unsigned int character, int action)>;
+
+    virtual ~Platform() = default;
+
+    // Opens the window with a core-profile context of at least glMajor.glMinor,
+    // 24 depth bits and 8 stencil bits, not resizable. False when that fails.
+    virtual bool openWindow(int width, int height, int glMajor, int glMinor, bool fullscreen) = 0;
+    virtual void setWindowTitle(const std::string& title) = 0;
+    // Ends the window system session; the context is gone afterwards.
+    virtual void terminate() = 0;
+
+    virtual double getTime() = 0;
+    virtual void setTime(double seconds) = 0;
+
+    // Presents the frame, then delivers the events that arrived since the last
+    // call: key and character callbacks run inside this call.
+    virtual void swapBuffers() = 0;
+
+    virtual bool keyDown(int key) = 0;
+    virtual bool mouseButtonDown(int button) = 0;
+    // Cursor in window pixels, origin top-left, y down, truncated to ints.
+    virtual void mousePos(int& x, int& y) = 0;
+    // Wheel notches accumulated since the last setMouseWheel.
+    virtual int mouseWheel() = 0;
+    virtual void setMouseWheel(int position) = 0;
+    // False once the user asked to close the window.
+    virtual bool windowOpen() = 0;
+
+    // An empty function removes the callback.
+    virtual void setKeyCallback(KeyCallback callback) = 0;
+    virtual void setCharCallback(CharCallback callback) = 0;
+
+    // True while a GL context of this platform is current.
+    virtual bool contextAlive() const = 0;
+};
+
+// The platform in use; the GLFW one unless a tool or test installs another.
+Platform& platform();
+void setPlatform(Platform* p);
+// True when some platform is installed and its GL context is current; GL
+// wrappers check this before deleting names in destructors.
+bool glContextAlive();

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The real viewer under Xvfb: the window titled "Torv" opens at 800 x 800,
+# prints the fps line, and Escape ends it with status 0.
+set -u
+BUILD=${1:?build directory}
+. "$(dirname "$0")/xvfb_lib.sh"
+start_xvfb || exit 1
+trap 'kill $APP 2>/dev/null; stop_xvfb' EXIT
+
+OUT=$(mktemp)
+RC=$(mktemp -u)
+( "$BUILD/torv" >"$OUT" 2>&1; echo $? >"$RC" ) &
+APP=$!
+
+wait_for 60 xdotool search --name '^Torv$' || fail "no window titled Torv"
+WIN=$(xdotool search --name '^Torv$' | head -n1)
+GEOM=$(xdotool getwindowgeometry "$WIN" | grep Geometry | awk '{print $2}')
+[ "$GEOM" = "800x800" ] || fail "window is $GEOM, not 800x800"
+
+wait_for 120 grep -q ' fps$' "$OUT" || fail "no fps line: $(cat "$OUT")"
+grep -E '^[0-9.e+-]+ fps$' "$OUT" >/dev/null || fail "malformed fps line: $(grep fps "$OUT")"
+
+xdotool windowactivate --sync "$WIN" 2>/dev/null || xdotool windowfocus "$WIN"
+# The loop polls Escape once a frame, so hold it until the program ends.
+xdotool keydown --window "$WIN" Escape
+wait_for 60 test -s "$RC"
+xdotool keyup --window "$WIN" Escape 2>/dev/null
+test -s "$RC" || fail "Escape did not end the program"
+STATUS=$(cat "$RC")
+[ $STATUS -eq 0 ] || fail "exit status $STATUS"
+echo "window test passed: $(grep fps "$OUT" | head -n1)"
