@@ -34,6 +34,7 @@ TEST(ConsoleCommand, ActionsByTable)
         {"globalangle abc", A::None},
         {"local", A::None},
         {"dir maybe", A::None},
+        {"dir", A::None},
         {"di on", A::None},
         {"line", A::None},
         {"lines foo", A::None},
