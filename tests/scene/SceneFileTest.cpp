@@ -2,16 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <signal.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -21,188 +19,115 @@ SceneFileContents parse(const std::string& text)
     return parseSceneText(in);
 }
 
-std::string readFile(const std::string& path)
+std::string readFile(const fs::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
-    s << in.rdbuf();
+    s << std::ifstream(path, std::ios::binary).rdbuf();
     return s.str();
 }
-
-void writeFile(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-class SceneSave : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::string tmpl = testing::TempDir() + "torv-scene-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        dir = tmpl;
-    }
-    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
-
-    std::vector<std::string> entries() const
-    {
-        std::vector<std::string> names;
-        if (DIR* d = opendir(dir.c_str())) {
-            while (dirent* e = readdir(d))
-                if (e->d_name[0] != '.')
-                    names.push_back(e->d_name);
-            closedir(d);
-        }
-        return names;
-    }
-
-    std::string dir;
-};
 
 }  // namespace
 
 TEST(SceneFile, RoundTripKeepsOrderAndSixDigits)
 {
-    ScenePlacement teapot;
-    teapot.file = "teapot.dae";
-    teapot.tx = 1.23456789f;
-    teapot.ty = 0;
-    teapot.tz = -2;
-    teapot.ry = 1.5708f;
-    teapot.scale = 0.25f;
-    teapot.canBeCut = false;
-    teapot.localAngle = 45;
+    ScenePlacement teapot{"teapot.dae", 1.23456789f, 0, -2, 0, 1.5708f, 0, 0.25f, true, false, 45};
     ScenePlacement box;
     box.file = "box.obj";
     box.canCut = false;
 
     std::ostringstream out;
-    out.precision(12);  // the caller's stream settings must not leak into the file
+    out.precision(12);  // the caller's stream settings must not reach the file
     writeSceneText(out, 30, {teapot, box});
-    EXPECT_EQ(out.str(),
-              "global 30\n\n"
-              "meshnode\nfile teapot.dae\nt 1.23457 0 -2\ns 0.25\nr 0 1.5708 0\n"
-              "cancut on\ncanbecut off\nlocal 45\nendmeshnode\n\n"
-              "meshnode\nfile box.obj\nt 0 0 0\ns 1\nr 0 0 0\n"
-              "cancut off\ncanbecut on\nendmeshnode\n\n");
+    EXPECT_EQ(out.str(), "global 30\n\n"
+                         "meshnode\nfile teapot.dae\nt 1.23457 0 -2\ns 0.25\nr 0 1.5708 0\n"
+                         "cancut on\ncanbecut off\nlocal 45\nendmeshnode\n\n"
+                         "meshnode\nfile box.obj\nt 0 0 0\ns 1\nr 0 0 0\n"
+                         "cancut off\ncanbecut on\nendmeshnode\n\n");
 
     const SceneFileContents back = parse(out.str());
-    EXPECT_EQ(back.globalAngle, 30);
     ASSERT_EQ(back.placements.size(), 2u);
-    EXPECT_EQ(back.placements[0].file, "teapot.dae");
-    EXPECT_FLOAT_EQ(back.placements[0].tx, 1.23457f);
-    EXPECT_FLOAT_EQ(back.placements[0].ry, 1.5708f);
-    EXPECT_FLOAT_EQ(back.placements[0].scale, 0.25f);
-    EXPECT_FALSE(back.placements[0].canBeCut);
-    EXPECT_EQ(back.placements[0].localAngle, 45);
-    EXPECT_EQ(back.placements[1].file, "box.obj");
+    const ScenePlacement& p = back.placements[0];
+    EXPECT_EQ(p.file, "teapot.dae");
+    EXPECT_FLOAT_EQ(p.tx, 1.23457f);
+    EXPECT_FLOAT_EQ(p.ry, 1.5708f);
+    EXPECT_FALSE(p.canBeCut);
+    EXPECT_EQ(p.localAngle, 45);
     EXPECT_FALSE(back.placements[1].canCut);
     EXPECT_EQ(back.placements[1].localAngle, -1);
 }
 
 TEST(SceneFile, PendingValuesAndBlocks)
 {
-    // No "global": 30. "endmeshnode" twice places two copies; "file" alone
-    // leaves the name empty so that block is dropped.
-    SceneFileContents c = parse(
-        "meshnode\nfile a.obj\ns 2\nendmeshnode\nendmeshnode\n"
-        "meshnode\nfile\nendmeshnode\n");
+    // No "global": 30. Two "endmeshnode" place two copies; a block whose
+    // "file" has no name is dropped; a block without "meshnode" inherits.
+    const SceneFileContents c = parse("meshnode\nfile a.obj\nt 1 2 3\nendmeshnode\nendmeshnode\n"
+                                      "file b.obj\nendmeshnode\n"
+                                      "meshnode\nfile\nendmeshnode\n");
     EXPECT_EQ(c.globalAngle, 30);
-    ASSERT_EQ(c.placements.size(), 2u);
+    ASSERT_EQ(c.placements.size(), 3u);
     EXPECT_EQ(c.placements[1].file, "a.obj");
-    EXPECT_EQ(c.placements[1].scale, 2);
-
-    // A block without "meshnode" inherits the previous block's values.
-    c = parse("meshnode\nfile a.obj\nt 1 2 3\nendmeshnode\nfile b.obj\nendmeshnode\n");
-    ASSERT_EQ(c.placements.size(), 2u);
-    EXPECT_EQ(c.placements[1].file, "b.obj");
-    EXPECT_EQ(c.placements[1].tz, 3);
+    EXPECT_EQ(c.placements[2].file, "b.obj");
+    EXPECT_EQ(c.placements[2].tz, 3);
 }
 
 TEST(SceneFile, LineReading)
 {
-    const SceneFileContents c = parse(
-        "global 45\nglobal x\n"
-        "meshnode\nfile a.obj\n"
-        "t 7 8 9\nt 1 x 3\n"       // x read, the rest stays
-        "r 1 2 3\n  r 4 5 6\n"     // indented: the number read starts at 'r'
-        "s\t2\n"                   // one token: ignored
-        "cancut off\ncancut yes\ncanbecut off\n"  // only "off" is off
-        "local 120\n"
-        "endmeshnode");            // no final line end
-    EXPECT_EQ(c.globalAngle, 45);
-    ASSERT_EQ(c.placements.size(), 1u);
-    const ScenePlacement& p = c.placements[0];
-    EXPECT_EQ(p.tx, 1);
-    EXPECT_EQ(p.ty, 8);
-    EXPECT_EQ(p.tz, 9);
-    EXPECT_EQ(p.rx, 1);
-    EXPECT_EQ(p.rz, 3);
-    EXPECT_EQ(p.scale, 1);
-    EXPECT_TRUE(p.canCut);
-    EXPECT_FALSE(p.canBeCut);
-    EXPECT_EQ(p.localAngle, 90);
-
-    EXPECT_EQ(parse("global 120\n").globalAngle, 90);
-    EXPECT_EQ(parse("global 20\nglobal 10\n").globalAngle, 10);
-}
-
-TEST(SceneFile, CrLfLinesReadLikeLf)
-{
-    const std::string lf = "global 40\n\nmeshnode\nfile a.obj\nt 1 2 3\ncancut off\nlocal 10\nendmeshnode\n";
+    const std::string lf = "global 45\nglobal x\n"
+                           "meshnode\nfile a.obj\n"
+                           "t 7 8 9\nt 1 x 3\n"    // reading stops at x
+                           "r 1 2 3\n  r 4 5 6\n"  // indented: reading starts at 'r'
+                           "s\t2\n"                // one token
+                           "cancut off\ncancut yes\ncanbecut off\n"
+                           "local 120\n"
+                           "endmeshnode";          // no final line end
     std::string crlf;
     for (char ch : lf)
         crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
-    const SceneFileContents c = parse(crlf);
-    EXPECT_EQ(c.globalAngle, 40);
-    ASSERT_EQ(c.placements.size(), 1u);
-    EXPECT_EQ(c.placements[0].file, "a.obj");
-    EXPECT_EQ(c.placements[0].tz, 3);
-    EXPECT_FALSE(c.placements[0].canCut);
-    EXPECT_EQ(c.placements[0].localAngle, 10);
+
+    for (const std::string& text : {lf, crlf}) {
+        const SceneFileContents c = parse(text);
+        EXPECT_EQ(c.globalAngle, 45);
+        ASSERT_EQ(c.placements.size(), 1u);
+        const ScenePlacement& p = c.placements[0];
+        EXPECT_EQ(p.file, "a.obj");
+        EXPECT_EQ(std::vector<float>({p.tx, p.ty, p.tz, p.rx, p.ry, p.rz, p.scale}),
+                  std::vector<float>({1, 8, 9, 1, 2, 3, 1}));
+        EXPECT_TRUE(p.canCut);
+        EXPECT_FALSE(p.canBeCut);
+        EXPECT_EQ(p.localAngle, 90);
+    }
+    EXPECT_EQ(parse("global 120\n").globalAngle, 90);
 }
 
-TEST_F(SceneSave, ReplacesContentAndKeepsPermissions)
+TEST(SceneFile, SaveReplacesOrKeepsTheOldFile)
 {
-    const std::string path = dir + "/s.sce";
-    writeFile(path, "old\n");
-    chmod(path.c_str(), 0640);
-    ASSERT_TRUE(saveSceneFileAtomically(path, "global 30\n\n"));
-    EXPECT_EQ(readFile(path), "global 30\n\n");
-    struct stat st;
-    ASSERT_EQ(stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
-    EXPECT_EQ(entries(), std::vector<std::string>{"s.sce"});
-}
+    const fs::path dir = fs::path(testing::TempDir()) / "torv-scene-save";
+    fs::remove_all(dir);
+    fs::create_directories(dir / "d.sce");
+    const fs::path path = dir / "s.sce";
+    std::ofstream(path) << "old\n";
+    fs::permissions(path, fs::perms(0640));
 
-TEST_F(SceneSave, FailureLeavesOldFileAndNoTemporary)
-{
-    const std::string path = dir + "/s.sce";
-    const std::string old = "global 12\n\nmeshnode\nfile keep.obj\nendmeshnode\n\n";
-    writeFile(path, old);
-
-    EXPECT_FALSE(saveSceneFileAtomically(dir + "/missing/s.sce", "x"));
-
-    // A target that is a directory cannot be replaced by a file.
-    ASSERT_EQ(mkdir((dir + "/d.sce").c_str(), 0755), 0);
-    EXPECT_FALSE(saveSceneFileAtomically(dir + "/d.sce", "x"));
-
-    // A write that fails part way (file size limit, which binds root too).
-    struct rlimit saved;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    struct sigaction ignore = {}, previous = {};
-    ignore.sa_handler = SIG_IGN;
-    sigaction(SIGXFSZ, &ignore, &previous);
-    struct rlimit small = saved;
+    // Missing directory; a directory in the way; a write that fails part way
+    // (the file size limit binds root too).
+    EXPECT_FALSE(saveSceneFileAtomically((dir / "missing/s.sce").string(), "x"));
+    EXPECT_FALSE(saveSceneFileAtomically((dir / "d.sce").string(), "x"));
+    rlimit saved, small;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    small = saved;
     small.rlim_cur = 8;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved_ok = saveSceneFileAtomically(path, std::string(4096, 'x'));
+    auto previous = signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool bigSave = saveSceneFileAtomically(path.string(), std::string(4096, 'x'));
     setrlimit(RLIMIT_FSIZE, &saved);
-    sigaction(SIGXFSZ, &previous, nullptr);
-    EXPECT_FALSE(saved_ok);
+    signal(SIGXFSZ, previous);
+    EXPECT_FALSE(bigSave);
+    EXPECT_EQ(readFile(path), "old\n");
 
-    EXPECT_EQ(readFile(path), old);
-    std::vector<std::string> names = entries();
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"d.sce", "s.sce"}));
+    EXPECT_TRUE(saveSceneFileAtomically(path.string(), "global 30\n\n"));
+    EXPECT_EQ(readFile(path), "global 30\n\n");
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms(0640));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2)
+        << "temporary files left behind";
+    fs::remove_all(dir);
 }
