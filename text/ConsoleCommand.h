@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+enum class ConsoleAction {
+    None, Model, EditOn, EditOff, SaveScene, LoadScene, CanCutOn, CanCutOff,
+    CanBeCutOn, CanBeCutOff, GlobalAngle, LocalAngle, EdgeOn, EdgeOff,
+    Directional, LineMode, Ghost
+};
+
+// One console line as data. `word` is the model or scene name (Model,
+// SaveScene, LoadScene); `value` the number of GlobalAngle, LocalAngle and
+// Ghost, as typed (the scene clamps it); `flag` the switch of Directional;
+// `lineMode` 0 (lines on), 1 (ghost) or 2 (off) for LineMode.
+struct ConsoleCommand {
+    ConsoleAction action = ConsoleAction::None;
+    std::string word;
+    float value = 0;
+    bool flag = false;
+    int lineMode = 0;
+};
+
+// Unrecognised or malformed lines give action None, as does a number
+// argument that does not start with a number.
+ConsoleCommand parseConsoleCommand(const std::string& line);
