@@ -1,0 +1,208 @@
+#include "geometry/ModelImport.h"
+
+#include <assimp/Importer.hpp>
+#include <assimp/material.h>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+#include <cmath>
+#include <iostream>
+#include <limits>
+#include <utility>
+
+namespace {
+
+bool allFinite(const aiMatrix4x4& m)
+{
+    for (unsigned row = 0; row < 4; ++row)
+        for (unsigned col = 0; col < 4; ++col)
+            if (!std::isfinite(m[row][col]))
+                return false;
+    return true;
+}
+
+// Rows of the returned matrix give the transformed normal's x, y and z from
+// (nx, ny, nz, 1): the transpose of the inverse. A singular node matrix (a
+// zero scale flattening the model) has no inverse, so the cofactors of its
+// 3x3 part stand in: the same directions scaled by the determinant, finite,
+// and the correct plane normal for flattened geometry.
+aiMatrix4x4 normalMatrix(const aiMatrix4x4& m)
+{
+    aiMatrix4x4 inverse = m;
+    inverse.Inverse();
+    if (allFinite(inverse))
+        return inverse.Transpose();
+    const aiVector3D a(m.a1, m.a2, m.a3), b(m.b1, m.b2, m.b3), c(m.c1, m.c2, m.c3);
+    const aiVector3D r0 = b ^ c, r1 = c ^ a, r2 = a ^ b;
+    return aiMatrix4x4(r0.x, r0.y, r0.z, 0, r1.x, r1.y, r1.z, 0, r2.x, r2.y, r2.z, 0, 0, 0, 0, 1);
+}
+
+bool hasTriangle(const aiMesh& mesh)
+{
+    if (!mesh.mFaces)
+        return false;
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f)
+        if (mesh.mFaces[f].mNumIndices >= 3 && mesh.mFaces[f].mIndices)
+            return true;
+    return false;
+}
+
+aiColor4D materialColor(const aiScene& scene, const aiMesh& mesh)
+{
+    aiColor4D color(0, 0, 0, 0);
+    if (scene.mMaterials && mesh.mMaterialIndex < scene.mNumMaterials && scene.mMaterials[mesh.mMaterialIndex])
+        aiGetMaterialColor(scene.mMaterials[mesh.mMaterialIndex], "$clr.diffuse", 0, 0, &color);
+    return color;
+}
+
+struct Box {
+    aiVector3D min{std::numeric_limits<float>::max()};
+    aiVector3D max{-std::numeric_limits<float>::max()};
+};
+
+void appendMesh(const aiScene& scene, const aiMesh& mesh, const aiMatrix4x4& matrix, const ImportOptions& options,
+                BakedModel& out, Box& box)
+{
+    const unsigned n = mesh.mNumVertices;
+    for (unsigned v = 0; v < n; ++v) {
+        const aiVector3D p = matrix * mesh.mVertices[v];
+        for (unsigned axis = 0; axis < 3; ++axis) {
+            box.min[axis] = std::min(box.min[axis], p[axis]);
+            box.max[axis] = std::max(box.max[axis], p[axis]);
+        }
+        out.positions.insert(out.positions.end(), {p.x, p.y, p.z});
+    }
+    if (options.withNormals) {
+        if (mesh.mNormals) {
+            const aiMatrix4x4 nm = normalMatrix(matrix);
+            for (unsigned v = 0; v < n; ++v) {
+                const aiVector3D q = nm * mesh.mNormals[v];
+                out.normals.insert(out.normals.end(), {q.x, q.y, q.z});
+            }
+        } else {
+            // The importer generates normals for every triangle mesh, so this
+            // is a file it could not help; zeros keep the stream the same
+            // length as the positions.
+            out.normals.resize(out.normals.size() + 3 * size_t(n), 0.0f);
+        }
+    }
+    if (options.withColors) {
+        if (mesh.mColors[0]) {
+            for (unsigned v = 0; v < n; ++v) {
+                const aiColor4D& c = mesh.mColors[0][v];
+                out.colors.insert(out.colors.end(), {c.r, c.g, c.b});
+            }
+        } else {
+            const aiColor4D c = materialColor(scene, mesh);
+            for (unsigned v = 0; v < n; ++v)
+                out.colors.insert(out.colors.end(), {c.r, c.g, c.b});
+        }
+    }
+    const uint32_t base = static_cast<uint32_t>(out.vertexCount);
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+        const aiFace& face = mesh.mFaces[f];
+        if (face.mNumIndices < 3 || !face.mIndices)
+            continue;
+        // Polygons cannot survive triangulation; should one slip through it
+        // is cut into a fan rather than losing its other corners.
+        for (unsigned k = 1; k + 1 < face.mNumIndices; ++k) {
+            const unsigned corner[3] = {face.mIndices[0], face.mIndices[k], face.mIndices[k + 1]};
+            if (corner[0] >= n || corner[1] >= n || corner[2] >= n) {
+                ++out.brokenTriangles;
+                continue;
+            }
+            out.indices.insert(out.indices.end(), {base + corner[0], base + corner[1], base + corner[2]});
+        }
+    }
+    out.vertexCount += static_cast<int32_t>(n);
+}
+
+float alignOffset(AxisAlign mode, float min, float max)
+{
+    switch (mode) {
+    case AxisAlign::Min: return -min;
+    case AxisAlign::Center: return (min + max) * -0.5f;
+    case AxisAlign::Max: return -max;
+    default: return 0.0f;
+    }
+}
+
+} // namespace
+
+BakedModel bakeScene(const aiScene& scene, const ImportOptions& options)
+{
+    BakedModel out;
+    Box box;
+    std::vector<std::pair<const aiNode*, aiMatrix4x4>> stack;
+    if (scene.mRootNode)
+        stack.emplace_back(scene.mRootNode, scene.mRootNode->mTransformation);
+    while (!stack.empty()) {
+        const aiNode* node = stack.back().first;
+        const aiMatrix4x4 matrix = stack.back().second;
+        stack.pop_back();
+        for (unsigned i = 0; i < node->mNumMeshes && node->mMeshes; ++i) {
+            const unsigned index = node->mMeshes[i];
+            if (!scene.mMeshes || index >= scene.mNumMeshes || !scene.mMeshes[index])
+                continue;
+            const aiMesh& mesh = *scene.mMeshes[index];
+            // Point clouds and line sets have nothing to fill; their vertices
+            // would only stretch the bounding box.
+            if (!mesh.HasPositions() || !hasTriangle(mesh))
+                continue;
+            appendMesh(scene, mesh, matrix, options, out, box);
+        }
+        for (unsigned i = node->mNumChildren; i-- > 0;) {
+            const aiNode* child = node->mChildren ? node->mChildren[i] : nullptr;
+            if (child)
+                stack.emplace_back(child, matrix * child->mTransformation);
+        }
+    }
+
+    const AxisAlign axes[3] = {options.alignX, options.alignY, options.alignZ};
+    const bool anyAxis = axes[0] != AxisAlign::None || axes[1] != AxisAlign::None || axes[2] != AxisAlign::None;
+    if (options.align && anyAxis && out.vertexCount > 0) {
+        float offset[3];
+        for (unsigned axis = 0; axis < 3; ++axis)
+            offset[axis] = alignOffset(axes[axis], box.min[axis], box.max[axis]);
+        for (size_t i = 0; i < out.positions.size(); ++i)
+            out.positions[i] += offset[i % 3];
+    }
+    return out;
+}
+
+void importModel(const std::string& path, Mesh& mesh, const ImportOptions& options)
+{
+    Assimp::Importer importer;
+    unsigned flags = aiProcess_JoinIdenticalVertices | aiProcess_Triangulate | aiProcess_RemoveRedundantMaterials |
+                     aiProcess_SortByPType;
+    if (options.withNormals)
+        flags |= aiProcess_GenNormals;
+    const aiScene* scene = importer.ReadFile(path, flags);
+    if (!scene) {
+        std::cout << "Error while loading Collada file: " << '\n' << importer.GetErrorString() << std::endl;
+        return;
+    }
+
+    const BakedModel model = bakeScene(*scene, options);
+    if (model.brokenTriangles > 0)
+        std::cout << "WARNING: " << model.brokenTriangles << " triangles of " << path
+                  << " refer to missing vertices and were skipped" << std::endl;
+
+    // The streams that were asked for are present even when empty, so the
+    // Mesh's layout depends on the options alone.
+    static const float noValues[3] = {0, 0, 0};
+    MeshData data;
+    data.vertexCount = model.vertexCount;
+    data.positions = model.positions.empty() ? noValues : model.positions.data();
+    if (options.withNormals)
+        data.normals = model.normals.empty() ? noValues : model.normals.data();
+    if (options.withColors)
+        data.colors = model.colors.empty() ? noValues : model.colors.data();
+    data.indexCount = static_cast<int32_t>(model.indices.size());
+    data.indices = model.indices.data();
+    data.primitiveMode = GL_TRIANGLES;
+    data.adjacency = false;
+
+    std::cout << "Loaded model from " << path << std::endl;
+    mesh.upload(data);
+}

@@ -1,0 +1,380 @@
+#include "geometry/ModelImport.h"
+#include "support/GLTestSupport.h"
+
+#include <assimp/Importer.hpp>
+#include <assimp/scene.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Vertex = std::array<float, 3>;
+
+class ModelImportTest : public GLTest {
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        dir = fs::temp_directory_path() / ("torv-import-" + std::to_string(getpid()));
+        fs::create_directories(dir);
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::remove_all(dir, ignored);
+        GLTest::TearDown();
+    }
+
+    std::string write(const std::string& name, const std::string& text)
+    {
+        const fs::path path = dir / name;
+        std::ofstream(path) << text;
+        return path.string();
+    }
+
+    // Imports quietly; returns what was printed.
+    std::string load(const std::string& path, Mesh& mesh, const ImportOptions& options = {})
+    {
+        testing::internal::CaptureStdout();
+        importModel(path, mesh, options);
+        return testing::internal::GetCapturedStdout();
+    }
+
+    fs::path dir;
+};
+
+// The importer decides the vertex order within a mesh, so a node's vertices
+// are compared as a set.
+std::vector<Vertex> vertices(const std::vector<float>& stream, int first, int count)
+{
+    std::vector<Vertex> out;
+    for (int v = first; v < first + count; ++v)
+        out.push_back({stream[3 * v], stream[3 * v + 1], stream[3 * v + 2]});
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+void expectVertices(std::vector<Vertex> actual, std::vector<Vertex> expected, const char* what)
+{
+    std::sort(expected.begin(), expected.end());
+    ASSERT_EQ(actual.size(), expected.size()) << what;
+    for (size_t i = 0; i < actual.size(); ++i)
+        for (int k = 0; k < 3; ++k)
+            EXPECT_NEAR(actual[i][k], expected[i][k], 1e-5f) << what << " vertex " << i << " axis " << k;
+}
+
+void expectIndicesInRange(const Mesh& mesh)
+{
+    for (uint32_t index : mesh.indices)
+        ASSERT_LT(index, static_cast<uint32_t>(mesh.vertexCount));
+}
+
+// One triangle at z = 1 ("tri"), instanced by whatever nodes the test gives.
+std::string collada(const std::string& upAxis, const std::string& nodes)
+{
+    return R"(<?xml version="1.0" encoding="utf-8"?>
+<COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">
+  <asset><unit meter="1" name="meter"/><up_axis>)" +
+           upAxis + R"(</up_axis></asset>
+  <library_geometries>
+    <geometry id="tri" name="tri">
+      <mesh>
+        <source id="tri-pos">
+          <float_array id="tri-pos-array" count="9">0 0 1 1 0 1 0 1 1</float_array>
+          <technique_common>
+            <accessor source="#tri-pos-array" count="3" stride="3">
+              <param name="X" type="float"/><param name="Y" type="float"/><param name="Z" type="float"/>
+            </accessor>
+          </technique_common>
+        </source>
+        <vertices id="tri-vtx"><input semantic="POSITION" source="#tri-pos"/></vertices>
+        <triangles count="1"><input semantic="VERTEX" source="#tri-vtx" offset="0"/><p>0 1 2</p></triangles>
+      </mesh>
+    </geometry>
+  </library_geometries>
+  <library_visual_scenes>
+    <visual_scene id="scene">)" +
+           nodes + R"(</visual_scene>
+  </library_visual_scenes>
+  <scene><instance_visual_scene url="#scene"/></scene>
+</COLLADA>
+)";
+}
+
+// A quad and a triangle over asymmetric bounds x 1..4, y 2..7, z 3..9.
+const char* const boxObj = "v 1 2 3\nv 4 2 3\nv 4 7 3\nv 1 7 3\nv 1 2 9\n"
+                           "f 1 2 3 4\nf 1 2 5\n";
+
+} // namespace
+
+TEST_F(ModelImportTest, NodesBakeTheirWholeTransformChain)
+{
+    ImportOptions raw;
+    raw.align = false;
+
+    // Two nodes share one mesh: its vertices come twice, each with its node's matrix.
+    const std::string shared = write("shared.dae", collada("Y_UP", R"(
+      <node id="a"><translate>10 0 0</translate><instance_geometry url="#tri"/></node>
+      <node id="b"><translate>0 0 -7</translate><instance_geometry url="#tri"/></node>)"));
+    {
+        Assimp::Importer check;
+        const aiScene* scene = check.ReadFile(shared, 0);
+        ASSERT_TRUE(scene);
+        ASSERT_EQ(scene->mNumMeshes, 1u) << "the file must share one mesh between the nodes";
+    }
+    Mesh twice;
+    load(shared, twice, raw);
+    ASSERT_TRUE(twice.uploaded);
+    ASSERT_EQ(twice.vertexCount, 6);
+    EXPECT_EQ(twice.indexCount, 6);
+    expectIndicesInRange(twice);
+    expectVertices(vertices(twice.positions, 0, 3), {{{10, 0, 1}, {11, 0, 1}, {10, 1, 1}}}, "first node");
+    expectVertices(vertices(twice.positions, 3, 3), {{{0, 0, -6}, {1, 0, -6}, {0, 1, -6}}}, "second node");
+
+    // Z up gives the root its own rotation (x, y, z) -> (x, z, -y). The child's
+    // vertices go through root x parent x child; any other order or a missing
+    // root moves them elsewhere. The parent comes before its child.
+    const std::string nested = write("nested.dae", collada("Z_UP", R"(
+      <node id="parent"><translate>10 0 0</translate><scale>2 2 2</scale>
+        <instance_geometry url="#tri"/>
+        <node id="child"><translate>0 5 0</translate><scale>1 1 3</scale>
+          <instance_geometry url="#tri"/>
+        </node>
+      </node>)"));
+    Mesh chain;
+    load(nested, chain, raw);
+    ASSERT_TRUE(chain.uploaded);
+    ASSERT_EQ(chain.vertexCount, 6);
+    expectVertices(vertices(chain.positions, 0, 3), {{{10, 2, 0}, {12, 2, 0}, {10, 2, -2}}}, "parent");
+    expectVertices(vertices(chain.positions, 3, 3), {{{10, 6, -10}, {12, 6, -10}, {10, 6, -12}}}, "child");
+    // Uniform scales and a rotation keep the face normal along the root's turn of +z.
+    ASSERT_EQ(chain.normals.size(), 18u);
+    EXPECT_GT(chain.normals[1], 0.0f);
+    EXPECT_NEAR(chain.normals[0], 0.0f, 1e-5f);
+    EXPECT_NEAR(chain.normals[2], 0.0f, 1e-5f);
+}
+
+TEST_F(ModelImportTest, AlignmentMovesTheBoundingBox)
+{
+    const std::string path = write("box.obj", boxObj);
+    auto bounds = [](const Mesh& m, int axis) {
+        float lo = INFINITY, hi = -INFINITY;
+        for (int v = 0; v < m.vertexCount; ++v) {
+            lo = std::min(lo, m.positions[3 * v + axis]);
+            hi = std::max(hi, m.positions[3 * v + axis]);
+        }
+        return std::make_pair(lo, hi);
+    };
+
+    Mesh centred;
+    EXPECT_EQ(load(path, centred), "Loaded model from " + path + "\n");
+    ASSERT_TRUE(centred.uploaded);
+    ASSERT_GT(centred.vertexCount, 0);
+    for (int axis = 0; axis < 3; ++axis) {
+        const auto [lo, hi] = bounds(centred, axis);
+        EXPECT_FLOAT_EQ(lo, -hi) << "axis " << axis;
+        EXPECT_GT(hi, 0.0f) << "axis " << axis;
+    }
+
+    ImportOptions minX;
+    minX.alignX = AxisAlign::Min;
+    minX.alignY = AxisAlign::None;
+    minX.alignZ = AxisAlign::None;
+    Mesh left;
+    load(path, left, minX);
+    EXPECT_EQ(bounds(left, 0), std::make_pair(0.0f, 3.0f));
+    EXPECT_EQ(bounds(left, 1), std::make_pair(2.0f, 7.0f));
+    EXPECT_EQ(bounds(left, 2), std::make_pair(3.0f, 9.0f));
+
+    ImportOptions maxZ = minX;
+    maxZ.alignX = static_cast<AxisAlign>(7); // unknown values leave the axis alone
+    maxZ.alignZ = AxisAlign::Max;
+    Mesh top;
+    load(path, top, maxZ);
+    EXPECT_EQ(bounds(top, 0), std::make_pair(1.0f, 4.0f));
+    EXPECT_EQ(bounds(top, 2), std::make_pair(-6.0f, 0.0f));
+}
+
+TEST_F(ModelImportTest, StreamsFollowTheOptions)
+{
+    // Vertex colours lose their alpha.
+    const std::string ply = write("colored.ply", "ply\nformat ascii 1.0\nelement vertex 3\n"
+                                                 "property float x\nproperty float y\nproperty float z\n"
+                                                 "property float red\nproperty float green\nproperty float blue\n"
+                                                 "property float alpha\n"
+                                                 "element face 1\nproperty list uchar int vertex_indices\n"
+                                                 "end_header\n"
+                                                 "0 0 0 0.25 0.5 0.75 0.5\n"
+                                                 "1 0 0 0.125 0.375 0.625 0.5\n"
+                                                 "0 1 0 1 0 0.5 0.5\n"
+                                                 "3 0 1 2\n");
+    ImportOptions raw;
+    raw.align = false;
+    Mesh painted;
+    load(ply, painted, raw);
+    ASSERT_TRUE(painted.uploaded);
+    ASSERT_EQ(painted.vertexCount, 3);
+    ASSERT_EQ(painted.colors.size(), 9u);
+    const std::vector<std::pair<Vertex, Vertex>> expected = {
+        {{0, 0, 0}, {0.25f, 0.5f, 0.75f}}, {{1, 0, 0}, {0.125f, 0.375f, 0.625f}}, {{0, 1, 0}, {1, 0, 0.5f}}};
+    for (int v = 0; v < 3; ++v) {
+        const Vertex p{painted.positions[3 * v], painted.positions[3 * v + 1], painted.positions[3 * v + 2]};
+        const Vertex c{painted.colors[3 * v], painted.colors[3 * v + 1], painted.colors[3 * v + 2]};
+        auto match = std::find_if(expected.begin(), expected.end(), [&](const auto& e) { return e.first == p; });
+        ASSERT_NE(match, expected.end());
+        EXPECT_EQ(c, match->second) << "vertex " << v;
+    }
+
+    // Without vertex colours every vertex takes the material's diffuse colour.
+    write("box.mtl", "newmtl paint\nKd 0.2 0.4 0.6\n");
+    const std::string obj = write("painted-box.obj", std::string("mtllib box.mtl\nusemtl paint\n") + boxObj);
+    Mesh plain;
+    load(obj, plain);
+    ASSERT_TRUE(plain.uploaded);
+    // A quad and a triangle: three triangles after triangulation.
+    EXPECT_EQ(plain.indexCount, 9);
+    expectIndicesInRange(plain);
+    ASSERT_EQ(plain.colors.size(), 3u * plain.vertexCount);
+    for (int v = 0; v < plain.vertexCount; ++v)
+        expectVertices({{plain.colors[3 * v], plain.colors[3 * v + 1], plain.colors[3 * v + 2]}},
+                       {{0.2f, 0.4f, 0.6f}}, "material colour");
+    EXPECT_EQ(plain.normals.size(), 3u * plain.vertexCount) << "generated normals";
+    EXPECT_EQ(plain.vertexBuffers.size(), 3u);
+
+    ImportOptions bare;
+    bare.withNormals = false;
+    bare.withColors = false;
+    Mesh positionsOnly;
+    load(obj, positionsOnly, bare);
+    ASSERT_TRUE(positionsOnly.uploaded);
+    EXPECT_TRUE(positionsOnly.normals.empty());
+    EXPECT_TRUE(positionsOnly.colors.empty());
+    EXPECT_EQ(positionsOnly.vertexBuffers.size(), 1u);
+    EXPECT_EQ(positionsOnly.indexCount, 9);
+}
+
+TEST_F(ModelImportTest, UnreadableFileReportsTwoLinesAndUploadsNothing)
+{
+    Mesh mesh;
+    const std::string out = load((dir / "missing.dae").string(), mesh);
+    const std::string first = "Error while loading Collada file: \n";
+    ASSERT_EQ(out.compare(0, first.size(), first), 0) << out;
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 2) << out;
+    EXPECT_GT(out.size(), first.size() + 1) << "the importer's message follows";
+    EXPECT_EQ(out.back(), '\n');
+    EXPECT_FALSE(mesh.uploaded);
+    EXPECT_EQ(mesh.vertexCount, -1);
+    EXPECT_EQ(mesh.vertexArray, Mesh::none);
+}
+
+TEST_F(ModelImportTest, PointsAndLinesAreLeftOut)
+{
+    // Sorting by primitive type puts the line and the point in meshes of their own.
+    const std::string mixed = write("mixed.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 5 5 5\nv 6 6 6\n"
+                                                 "f 1 2 3\nl 4 5\np 5\n");
+    Mesh mesh;
+    load(mixed, mesh);
+    ASSERT_TRUE(mesh.uploaded);
+    EXPECT_EQ(mesh.vertexCount, 3) << "only the triangle's vertices";
+    EXPECT_EQ(mesh.indexCount, 3);
+    expectIndicesInRange(mesh);
+
+    // Files with nothing to fill load as an empty model: a point cloud (a
+    // mesh without faces) and a file of points and lines only.
+    const std::string cloud = write("cloud.ply", "ply\nformat ascii 1.0\nelement vertex 3\n"
+                                                 "property float x\nproperty float y\nproperty float z\n"
+                                                 "end_header\n0 0 0\n1 0 0\n0 1 0\n");
+    const std::string strokes = write("strokes.obj", "v 0 0 0\nv 1 0 0\np 1\nl 1 2\n");
+    for (const std::string& path : {cloud, strokes}) {
+        Mesh empty;
+        EXPECT_EQ(load(path, empty), "Loaded model from " + path + "\n");
+        EXPECT_TRUE(empty.uploaded) << path;
+        EXPECT_EQ(empty.vertexCount, 0) << path;
+        EXPECT_EQ(empty.indexCount, -1) << path;
+    }
+}
+
+// Scenes built by hand reach what no importer hands over on purpose.
+TEST(ModelImportBakeTest, MalformedScenesStayInBounds)
+{
+    aiScene scene;
+    scene.mNumMeshes = 4;
+    scene.mMeshes = new aiMesh*[4];
+
+    // Mesh 0: no normals, a material that does not exist, a point, a line, a
+    // quad that escaped triangulation and a triangle naming vertex 9.
+    aiMesh* odd = scene.mMeshes[0] = new aiMesh;
+    odd->mNumVertices = 4;
+    odd->mVertices = new aiVector3D[4]{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+    odd->mMaterialIndex = 7;
+    const std::vector<std::vector<unsigned>> faces = {{0}, {0, 1}, {0, 1, 2, 3}, {0, 1, 9}};
+    odd->mNumFaces = static_cast<unsigned>(faces.size());
+    odd->mFaces = new aiFace[faces.size()];
+    for (size_t f = 0; f < faces.size(); ++f) {
+        odd->mFaces[f].mNumIndices = static_cast<unsigned>(faces[f].size());
+        odd->mFaces[f].mIndices = new unsigned[faces[f].size()];
+        std::copy(faces[f].begin(), faces[f].end(), odd->mFaces[f].mIndices);
+    }
+
+    // Mesh 1: a triangle with normals, placed by a node that flattens z.
+    aiMesh* flat = scene.mMeshes[1] = new aiMesh;
+    flat->mNumVertices = 3;
+    flat->mVertices = new aiVector3D[3]{{0, 0, 5}, {1, 0, 5}, {0, 1, 5}};
+    flat->mNormals = new aiVector3D[3]{{0, 0, 1}, {0, 0, 1}, {1, 0, 0}};
+    flat->mNumFaces = 1;
+    flat->mFaces = new aiFace[1];
+    flat->mFaces[0].mNumIndices = 3;
+    flat->mFaces[0].mIndices = new unsigned[3]{0, 1, 2};
+
+    // Mesh 2: points only. Mesh 3: empty.
+    aiMesh* dots = scene.mMeshes[2] = new aiMesh;
+    dots->mNumVertices = 2;
+    dots->mVertices = new aiVector3D[2]{{50, 50, 50}, {-50, -50, -50}};
+    dots->mNumFaces = 2;
+    dots->mFaces = new aiFace[2];
+    for (unsigned f = 0; f < 2; ++f) {
+        dots->mFaces[f].mNumIndices = 1;
+        dots->mFaces[f].mIndices = new unsigned[1]{f};
+    }
+    scene.mMeshes[3] = new aiMesh;
+
+    scene.mRootNode = new aiNode("root");
+    scene.mRootNode->mNumMeshes = 4;
+    scene.mRootNode->mMeshes = new unsigned[4]{0, 2, 3, 99};
+    aiNode* flattener = new aiNode("flattener");
+    aiMatrix4x4::Scaling(aiVector3D(1, 1, 0), flattener->mTransformation);
+    flattener->mNumMeshes = 1;
+    flattener->mMeshes = new unsigned[1]{1};
+    scene.mRootNode->addChildren(1, &flattener);
+
+    ImportOptions options;
+    options.align = false;
+    const BakedModel model = bakeScene(scene, options);
+
+    ASSERT_EQ(model.vertexCount, 7);
+    EXPECT_EQ(model.positions.size(), 21u);
+    EXPECT_EQ(model.indices, (std::vector<uint32_t>{0, 1, 2, 0, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(model.brokenTriangles, 1u);
+    ASSERT_EQ(model.normals.size(), 21u);
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(model.normals[i], 0.0f) << "missing normals become zeros";
+    for (int i = 12; i < 21; ++i)
+        EXPECT_TRUE(std::isfinite(model.normals[i])) << "singular node matrix, normal " << i;
+    // The flattened triangle faces +z; sideways normals collapse.
+    EXPECT_EQ(std::vector<float>(model.normals.begin() + 12, model.normals.end()),
+              (std::vector<float>{0, 0, 1, 0, 0, 1, 0, 0, 0}));
+    EXPECT_EQ(model.positions[14], 0.0f);
+    ASSERT_EQ(model.colors.size(), 21u);
+    EXPECT_TRUE(std::all_of(model.colors.begin(), model.colors.begin() + 12, [](float c) { return c == 0.0f; }))
+        << "an unknown material colours black";
+}
