@@ -1,0 +1,46 @@
+#pragma once
+#include <memory>
+#include <unordered_set>
+
+class Camera;
+class Gizmo;
+class Renderable;
+class SceneNode;
+
+// The one container of everything drawn: the scene graph, the unselected and
+// selected object sets, the gizmo and the switches the console changes.
+class Scene {
+public:
+    Scene();
+    ~Scene();
+    Scene(const Scene&) = delete;
+    Scene& operator=(const Scene&) = delete;
+
+    void insertObject(Renderable* r);
+    void select(Renderable* r);
+    void removeRenderable(Renderable* r);
+    // Deselects everything and detaches the gizmo.
+    void clearSelection();
+
+    // Angles above 90 become 90 (NaN too); there is no lower bound, a
+    // negative angle opens no hole.
+    void setGlobalAngle(float v);
+    // Clamped to [0, 4]; NaN gives 4.
+    void setGhostMultiplier(float v);
+    void setSelectionCanCut(bool b);
+    void setSelectionCanBeCut(bool b);
+    void setSelectionLocalAngle(float v);
+
+    std::unique_ptr<SceneNode> root;
+    std::unordered_set<Renderable*> objects;
+    std::unordered_set<Renderable*> selection;
+    Camera* camera = nullptr;
+    std::unique_ptr<Gizmo> gizmo;
+    // Edit mode starts off: a first look at a scene is for viewing.
+    bool editMode = false;
+    bool edgeMode = true;
+    bool directionalLight = true;
+    float ghostMultiplier = 4.0f;
+    int lineMode = 2;
+    float globalAngle = 30.0f;
+};

@@ -1,0 +1,104 @@
+#include "scene/SceneLoader.h"
+
+#include "geometry/Mesh.h"
+#include "geometry/ModelImport.h"
+#include "scene/MeshInstance.h"
+#include "scene/Scene.h"
+#include "scene/SceneFile.h"
+#include "scene/SceneNode.h"
+#include "scene/Transform.h"
+
+#include <cctype>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+SceneLoader::SceneLoader(Scene* s) : scene(s) {}
+SceneLoader::~SceneLoader() = default;
+
+Mesh* SceneLoader::loadModel(const std::string& name)
+{
+    std::string key = name;
+    for (char& c : key)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    auto it = modelsByName.find(key);
+    if (it != modelsByName.end())
+        return it->second.get();
+    auto mesh = std::make_unique<Mesh>();
+    ImportOptions options; // normals, colours, centred on all three axes
+    importModel(modelDirectory + name, *mesh, options);
+    Mesh* raw = mesh.get();
+    namesByModel[raw] = key;
+    modelsByName[key] = std::move(mesh);
+    return raw;
+}
+
+SceneNode* SceneLoader::createInstance(Mesh* mesh)
+{
+    auto* node = new SceneNode(scene);
+    node->setTransform(std::make_unique<SRTTransform>());
+    node->setParent(scene->root.get());
+    node->attach(new MeshInstance(mesh));
+    return node;
+}
+
+bool SceneLoader::saveScene(const std::string& name)
+{
+    std::vector<ScenePlacement> placements;
+    for (SceneNode* node : scene->root->children) {
+        if (node->attachments.empty())
+            continue;
+        auto* instance = dynamic_cast<MeshInstance*>(node->attachments.front());
+        if (!instance)
+            continue;
+        ScenePlacement p;
+        auto named = namesByModel.find(instance->mesh);
+        p.file = named != namesByModel.end() ? named->second : std::string();
+        if (const SRTTransform* srt = node->srt()) {
+            p.tx = srt->translation.x;
+            p.ty = srt->translation.y;
+            p.tz = srt->translation.z;
+            p.rx = srt->rotation[0];
+            p.ry = srt->rotation[1];
+            p.rz = srt->rotation[2];
+            p.scale = srt->scale;
+        }
+        p.canCut = instance->canCut;
+        p.canBeCut = instance->canBeCut;
+        p.localAngle = instance->localAngle;
+        placements.push_back(p);
+    }
+    std::ostringstream text;
+    writeSceneText(text, scene->globalAngle, placements);
+    return saveSceneFileAtomically(sceneDirectory + name, text.str());
+}
+
+bool SceneLoader::loadScene(const std::string& name)
+{
+    std::ifstream in(sceneDirectory + name);
+    if (!in)
+        return false;
+    SceneFileContents contents = parseSceneText(in);
+    scene->clearSelection();
+    scene->root->clearChildren();
+    scene->globalAngle = contents.globalAngle;
+    for (const ScenePlacement& p : contents.placements) {
+        SceneNode* node = createInstance(loadModel(p.file));
+        if (SRTTransform* srt = node->srt()) {
+            srt->translation = Vec3(p.tx, p.ty, p.tz);
+            srt->rotation[0] = p.rx;
+            srt->rotation[1] = p.ry;
+            srt->rotation[2] = p.rz;
+            srt->scale = p.scale;
+        }
+        if (!node->attachments.empty()) {
+            if (auto* r = dynamic_cast<Renderable*>(node->attachments.front())) {
+                r->canBeCut = p.canBeCut;
+                r->canCut = p.canCut;
+                if (p.localAngle >= 0.0f)
+                    r->setLocalAngle(p.localAngle);
+            }
+        }
+    }
+    return true;
+}

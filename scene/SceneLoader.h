@@ -1,0 +1,34 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+class Mesh;
+class Scene;
+class SceneNode;
+
+// Brings models into the scene: imports each model file once (the cache is
+// keyed by the lower-cased name and never evicted) and places instances.
+// Also reads and writes scene files under "scenes/".
+class SceneLoader {
+public:
+    explicit SceneLoader(Scene* scene);
+    ~SceneLoader();
+    SceneLoader(const SceneLoader&) = delete;
+    SceneLoader& operator=(const SceneLoader&) = delete;
+
+    Mesh* loadModel(const std::string& name);
+    SceneNode* createInstance(Mesh* mesh);
+
+    // False when the file could not be written; the old file is then intact.
+    bool saveScene(const std::string& name);
+    // False when the file could not be opened; the scene is then unchanged.
+    bool loadScene(const std::string& name);
+
+    Scene* scene;
+    std::unordered_map<std::string, std::unique_ptr<Mesh>> modelsByName;
+    std::unordered_map<const Mesh*, std::string> namesByModel;
+    // Folders the names are resolved in, relative to the working directory.
+    std::string modelDirectory = "models/";
+    std::string sceneDirectory = "scenes/";
+};

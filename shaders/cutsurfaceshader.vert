@@ -1,0 +1,23 @@
+#version 330 core
+// Scene objects: positions, normals and colours at the mesh's fixed
+// locations, placed by the object's model-view matrix.
+layout(location = 1) in vec3 position;
+layout(location = 2) in vec3 normal;
+layout(location = 4) in vec3 vertexColor;
+
+uniform mat4 modelView;
+uniform mat3 normalMatrix;
+uniform mat4 perspective;
+
+out vec3 eyePosition;
+out vec3 eyeNormal;
+out vec3 baseColor;
+
+void main()
+{
+    vec4 eye = modelView * vec4(position, 1.0);
+    eyePosition = eye.xyz;
+    eyeNormal = normalMatrix * normal;
+    baseColor = vertexColor;
+    gl_Position = perspective * eye;
+}

@@ -1,0 +1,47 @@
+#version 330 core
+// One jump-flood pass: each pixel keeps, among the seeds found at its own
+// texel and the eight texels k away, the one that cuts deepest here.
+uniform sampler2D texture0;
+uniform vec2 invImageSize;
+uniform uvec2 k;
+
+in vec2 uv;
+out vec4 outColor;
+
+// Cut depth (over farPlane) that seed s imposes on the pixel at window
+// position pixel: the seed depth minus slope times the screen distance. An
+// empty texel imposes nothing; a zero-angle seed cuts only its own pixel.
+float cutDepth(vec4 s, vec2 pixel)
+{
+    if (s.b <= 0.0)
+        return -1e30;
+    float r = distance(pixel, s.rg / invImageSize);
+    if (r < 0.5)
+        return s.b;
+    if (s.a >= 0.99998)
+        return -1e30;
+    float slope = tan(s.a * 1.5707963) * invImageSize.y;
+    return s.b - r * slope;
+}
+
+void main()
+{
+    vec2 pixel = gl_FragCoord.xy;
+    vec2 step = vec2(k);
+    vec4 best = texture(texture0, pixel * invImageSize);
+    float bestDepth = cutDepth(best, pixel);
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            if (dx == 0 && dy == 0)
+                continue;
+            vec4 s = texture(texture0, (pixel + vec2(dx, dy) * step) * invImageSize);
+            float c = cutDepth(s, pixel);
+            if (c > bestDepth) {
+                bestDepth = c;
+                best = s;
+            }
+        }
+    }
+    outColor = best;
+    gl_FragDepth = clamp(bestDepth, 0.0, 1.0);
+}

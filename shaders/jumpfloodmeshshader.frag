@@ -1,0 +1,43 @@
+#version 330 core
+// Seeds of the cutaway: the farthest back faces of the cutters. One RGBA16
+// texel carries everything the flood needs about its seed:
+//   r, g  the seed's window position over the image size (texel centre)
+//   b     the seed's eye distance over farPlane (0 marks an empty texel)
+//   a     the cone's slope, code = atan(slope * imageHeight) / (pi / 2), where
+//         slope is how much the cut depth (over farPlane) drops per pixel of
+//         screen distance from the seed
+// The slope is the cone half-angle's cotangent times the eye-space width of a
+// pixel at a reference depth: the seed's own depth with "directional" on (the
+// cone's axis runs along the view direction, so the hole has a world-space
+// size), a fixed depth of farPlane / 8 with it off (the hole keeps its size on
+// screen whatever the zoom). "edgeCompression" 1 steepens the cone fourfold so
+// the hole hugs the cutter's outline.
+uniform mat4 perspective;
+uniform vec2 imageSize;
+uniform float farPlane;
+uniform float edgeCompression;
+uniform float directional;
+uniform float maxTheta;
+
+in vec3 eyePosition;
+in vec3 eyeNormal;
+in vec3 baseColor;
+
+out vec4 outColor;
+
+void main()
+{
+    float distance = -eyePosition.z;
+    // Negative or NaN angles open no cone; 90 degrees is the widest.
+    float theta = maxTheta > 0.0 ? min(maxTheta, 1.5707963) : 0.0;
+    float referenceDepth = directional > 0.5 ? distance : farPlane * 0.125;
+    float pixelWidth = 2.0 * referenceDepth / (imageSize.y * perspective[1][1]);
+    float code = 1.0;
+    if (theta > 0.0) {
+        float slope = pixelWidth * (cos(theta) / sin(theta)) * (1.0 + 3.0 * edgeCompression) / farPlane;
+        code = atan(slope * imageSize.y) / 1.5707963;
+    }
+    float depth = clamp(distance / farPlane, 0.0, 1.0);
+    outColor = vec4(gl_FragCoord.xy / imageSize, depth, code);
+    gl_FragDepth = depth;
+}
