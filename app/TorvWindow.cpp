@@ -1,21 +1,281 @@
 #include "app/TorvWindow.h"
 
+#include "app/Platform.h"
 #include "gl/GLLoader.h"
+#include "interaction/Gizmo.h"
+#include "math/Camera.h"
+#include "math/CameraController.h"
+#include "render/JumpFlood.h"
+#include "scene/MeshInstance.h"
+#include "scene/Scene.h"
+#include "scene/SceneLoader.h"
+#include "scene/SceneNode.h"
+#include "text/CommandConsole.h"
+#include "text/Font.h"
 
-TorvWindow::TorvWindow() = default;
-TorvWindow::~TorvWindow() = default;
+TorvWindow::TorvWindow(int w, int h) : renderWidth(w), renderHeight(h)
+{
+    width = w;
+    height = h;
+}
+
+TorvWindow::~TorvWindow()
+{
+    // GL objects go in shutdown(), while the context still exists; the
+    // members' own destructors then find nothing left to delete.
+}
 
 void TorvWindow::init()
 {
     showFps = true;
+
+    struct ProgramFiles {
+        ShaderProgram& program;
+        const char* file;
+        std::vector<std::string> outputs;
+    };
+    const ProgramFiles programs[] = {
+        {textureScreenShader, "texturescreenshader", {"outColor"}},
+        {depthShader, "depthshader", {"outColor"}},
+        {silhouetteShader, "silhouetteshader", {"outColor"}},
+        {cellShader, "cellshader", {"outColor", "outID"}},
+        {cutSurfaceShader, "cutsurfaceshader", {"outColor", "outID"}},
+        {combineShader, "combineshader", {"outColor"}},
+        {gizmoShader, "gizmoshader", {"outColor"}},
+        {idShader, "idshader", {"outID"}},
+        {colorShader, "whiteshader", {"outColor"}},
+        {blur1Shader, "blur1shader", {"outColor"}},
+        {blur2Shader, "blur2shader", {"outColor"}},
+    };
+    for (const ProgramFiles& p : programs)
+        p.program.build(std::string("shaders/") + p.file + ".vert", std::string("shaders/") + p.file + ".frag",
+                        p.outputs);
+
+    input = std::make_unique<InputState>();
+    installCallbacks();
+    screenQuad.makeScreenQuad();
+
+    initJumpFlood();
+    createFloodTargets(floodTargets, renderWidth, renderHeight);
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glViewport(0, 0, renderWidth, renderHeight);
+    glEnable(GL_CULL_FACE);
+
+    lightPosition = Vec3(30, 20, 0);
+    camera = std::make_unique<Camera>(Vec3(0, 1, 0), Vec3(0, 20, 50), Vec3(0, 0, 0), renderWidth, renderHeight, 0.1f,
+                                      1000.0f, 70.0f);
+    cameraController = std::make_unique<CameraController>(camera.get());
+
+    for (ShaderProgram* p : {&cellShader, &depthShader, &jumpFlood().meshShader, &cutSurfaceShader, &idShader,
+                             &gizmoShader, &colorShader}) {
+        p->use();
+        p->setMatrix4("perspective", camera->projection.data());
+        p->set("farPlane", farPlane);
+        glUseProgram(0);
+    }
+
+    scene = std::make_unique<Scene>();
+    scene->camera = camera.get();
+    sceneLoader = std::make_unique<SceneLoader>(scene.get());
+    sceneLoader->sceneDirectory = startSceneDirectory;
+    sceneLoader->loadScene(startScene);
+    sceneLoader->sceneDirectory = "scenes/";
+
+    createRenderTargets();
+
+    font = std::make_unique<Font>();
+    font->loadFace("Lucida", "fonts/LucidaSansTypewriter.ttf");
+    console = std::make_unique<CommandConsole>(input.get(), sceneLoader.get(), scene.get(), font.get());
 }
 
-void TorvWindow::update(double)
+void TorvWindow::createRenderTargets()
 {
-    pollInput(input);
+    FrameBufferDesc full;
+    full.width = renderWidth;
+    full.height = renderHeight;
+    full.depthFormat = GL_DEPTH_COMPONENT;
+    full.depthInternalFormat = GL_DEPTH_COMPONENT32;
+    full.depthType = GL_UNSIGNED_INT;
+    full.wrap = GL_CLAMP_TO_EDGE;
+
+    FrameBufferDesc line = full;
+    line.colorCount = 1;
+    line.colorFormats = {GL_RED};
+    line.colorInternalFormats = {GL_R8};
+    lineTarget.create(line);
+
+    FrameBufferDesc sceneDesc = full;
+    sceneDesc.colorCount = 2;
+    sceneDesc.colorFormats = {GL_RGBA, GL_RED_INTEGER};
+    sceneDesc.colorInternalFormats = {GL_RGBA8, GL_R32UI};
+    sceneTarget.create(sceneDesc);
+
+    FrameBufferDesc ghost;
+    ghost.width = static_cast<int>(renderWidth * 200.0 / renderHeight);
+    ghost.height = 200;
+    ghost.depthFormat = GL_DEPTH_COMPONENT;
+    ghost.depthInternalFormat = GL_DEPTH_COMPONENT16;
+    ghost.depthType = GL_UNSIGNED_INT;
+    ghost.colorCount = 1;
+    ghost.colorFormats = {GL_RED};
+    ghost.colorInternalFormats = {GL_R8};
+    ghost.colorMinFilter = GL_NEAREST;
+    ghost.colorMagFilter = GL_LINEAR;
+    ghost.wrap = GL_CLAMP_TO_EDGE;
+    ghostTarget.create(ghost);
+    blurTarget.create(ghost);
+
+    frontDepthCopy.create(full);
 }
 
-void TorvWindow::render() {}
+void TorvWindow::installCallbacks()
+{
+    Platform& p = platform();
+    // Characters are ignored while the console is closed.
+    p.setCharCallback([](unsigned int, int) {});
+    p.setKeyCallback([this](int key, int action) { keyCallback(key, action); });
+}
 
-void TorvWindow::shutdown() {}
+void TorvWindow::keyCallback(int key, int action)
+{
+    if (action != GLFW_PRESS || interactionMode != Idle)
+        return;
+    if (key == GLFW_KEY_TAB)
+        tabPressed = true;
+    else if (key == GLFW_KEY_DELETE)
+        deletePressed = true;
+}
+
+void TorvWindow::update(double dt)
+{
+    Platform& p = platform();
+    pollInput(*input);
+    int mx = 0, my = 0;
+    if (cameraController->orbiting) {
+        p.mousePos(mx, my);
+        cameraController->orbit(mx, my);
+    }
+
+    p.mousePos(mx, my);
+    uint32_t hoveredId = readObjectId(mx, my);
+    Identifiable* hovered = lookupId(hoveredId);
+
+    Transformable* selectedTransformable = nullptr;
+    if (!scene->selection.empty())
+        selectedTransformable = dynamic_cast<Transformable*>(*scene->selection.begin());
+
+    bool consoleJustOpened = false;
+    if (interactionMode == Idle) {
+        int wheel = p.mouseWheel();
+        if (wheel != 0)
+            cameraController->zoom(wheel);
+        if (!input->mouseDown[0] && !input->mouseDown[1] && hovered)
+            hovered->hover();
+
+        if (input->mousePressed[1]) {
+            p.mousePos(mx, my);
+            cameraController->beginOrbit(mx, my);
+            interactionMode = Orbiting;
+        } else if (input->keyPressed['F'] && selectedTransformable) {
+            Mat4 mv = selectedTransformable->modelView();
+            Vec4 world = camera->inverseView * Vec4(mv.m[12], mv.m[13], mv.m[14], 1.0f);
+            cameraController->focus(Vec3(world.x, world.y, world.z));
+        } else if (input->keyPressed['C']) {
+            cameraController->focus(Vec3(0, 0, 0));
+        } else if (tabPressed) {
+            console->consoleOpen = true;
+            console->open();
+            consoleJustOpened = true;
+            interactionMode = ConsoleOpen;
+        } else if (deletePressed) {
+            if (selectedTransformable && selectedTransformable->node) {
+                SceneNode* node = selectedTransformable->node;
+                deselectAll();
+                node->deleteNode();
+            }
+        } else if (input->mousePressed[0]) {
+            if (hovered) {
+                int r = hovered->press();
+                if (r != KeepMode)
+                    interactionMode = r;
+            }
+            if (hoveredId == 0) {
+                deselectAll();
+            } else if (auto* instance = dynamic_cast<MeshInstance*>(hovered)) {
+                if (!p.keyDown(GLFW_KEY_LEFT_SHIFT) && !p.keyDown(GLFW_KEY_RIGHT_SHIFT))
+                    deselectAll();
+                selectInstance(instance);
+            }
+        }
+    }
+
+    if (interactionMode == Orbiting && input->mouseReleased[1]) {
+        cameraController->endOrbit();
+        interactionMode = Idle;
+    }
+    if (interactionMode == DraggingGizmo && input->mouseReleased[0]) {
+        for (int i = 0; i < 4; ++i)
+            scene->gizmo->handle(i)->dragState = 0;
+        interactionMode = Idle;
+    }
+    if (interactionMode == ConsoleOpen && !consoleJustOpened) {
+        console->update(dt);
+        if (console->closeRequested) {
+            console->consoleOpen = false;
+            p.setCharCallback(nullptr);
+            p.setKeyCallback(nullptr);
+            interactionMode = Idle;
+            installCallbacks();
+        }
+    }
+    p.setMouseWheel(0);
+    tabPressed = false;
+    deletePressed = false;
+
+    for (int i = 0; i < 4; ++i)
+        scene->gizmo->handle(i)->update();
+    scene->root->update(camera->view, 1.0f);
+}
+
+void TorvWindow::deselectAll()
+{
+    scene->clearSelection();
+}
+
+void TorvWindow::selectInstance(MeshInstance* instance)
+{
+    if (!instance)
+        return;
+    scene->gizmo->setTarget(instance->node);
+    scene->select(instance);
+}
+
+void TorvWindow::shutdown()
+{
+    releaseGL();
+}
+
+void TorvWindow::releaseGL()
+{
+    if (released || !glContextAlive())
+        return;
+    released = true;
+    // The console and font own text meshes and programs, the scene the gizmo
+    // meshes and the loader the cached models: all go while GL is here.
+    console.reset();
+    font.reset();
+    scene.reset();
+    sceneLoader.reset();
+    blurTarget.release();
+    ghostTarget.release();
+    sceneTarget.release();
+    lineTarget.release();
+    frontDepthCopy.release();
+    floodTargets[1].release();
+    floodTargets[0].release();
+    screenQuad.release();
+    for (ShaderProgram* p : {&blur2Shader, &blur1Shader, &colorShader, &gizmoShader, &idShader, &cutSurfaceShader,
+                             &combineShader, &cellShader, &silhouetteShader, &depthShader, &textureScreenShader})
+        p->release();
+}

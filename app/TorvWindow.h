@@ -1,14 +1,85 @@
 #pragma once
 #include "app/GLFWGameWindow.h"
+#include "geometry/Mesh.h"
+#include "gl/FrameBufferObject.h"
+#include "gl/ShaderProgram.h"
+#include "math/Vec.h"
+#include "render/PassTimer.h"
 
-// The application. (Grows with the renderer and the scene.)
+#include <memory>
+#include <string>
+
+class Camera;
+class CameraController;
+class CommandConsole;
+class Font;
+class MeshInstance;
+class Scene;
+class SceneLoader;
+
+// The application: owns the frame's GPU resources, the camera, the scene,
+// the font and the console, and turns input into camera motion, picking,
+// selection, gizmo drags and console toggling.
 class TorvWindow : public GLFWGameWindow {
 public:
-    TorvWindow();
+    enum InteractionMode { DraggingGizmo = 0, Idle = 1, Orbiting = 2, ConsoleOpen = 3, KeepMode = 4 };
+
+    // The render size is the window size; 800 x 800 for the viewer.
+    explicit TorvWindow(int renderWidth = 800, int renderHeight = 800);
     ~TorvWindow();
 
-    int renderWidth = 800;
-    int renderHeight = 800;
+    void deselectAll();
+    void selectInstance(MeshInstance* instance);
+    void keyCallback(int key, int action);
+
+    // The id in the last frame's id image under a window position (y down).
+    uint32_t readObjectId(int x, int y);
+
+    int renderWidth;
+    int renderHeight;
+    std::unique_ptr<InputState> input;
+    int interactionMode = Idle;
+
+    ShaderProgram textureScreenShader{"Texture Screen Shader"};
+    ShaderProgram depthShader{"Depth shader"};
+    ShaderProgram silhouetteShader{"Silhouette Shader"};
+    ShaderProgram cellShader{"Cell Shader"};
+    ShaderProgram combineShader{"Combine shader"};
+    ShaderProgram cutSurfaceShader{"Cut surface Shader"};
+    ShaderProgram idShader{"ID Shader"};
+    ShaderProgram gizmoShader{"Gizmo Shader"};
+    ShaderProgram colorShader{"Color Shader"};
+    ShaderProgram blur1Shader{"Blur 1 Shader"};
+    ShaderProgram blur2Shader{"Blur 2 Shader"};
+
+    Mesh screenQuad;
+    FrameBufferObject floodTargets[2];
+    FrameBufferObject lineTarget;
+    FrameBufferObject sceneTarget;
+    FrameBufferObject ghostTarget;
+    FrameBufferObject blurTarget;
+    // Copy of sceneTarget's depth that the cut-surface pass reads while it
+    // draws into sceneTarget (sampling the bound depth image is undefined).
+    FrameBufferObject frontDepthCopy;
+
+    std::unique_ptr<Camera> camera;
+    std::unique_ptr<CameraController> cameraController;
+    std::unique_ptr<Scene> scene;
+    std::unique_ptr<SceneLoader> sceneLoader;
+    Vec3 lightPosition{0, 0, 0};
+    float farPlane = 400.0f;
+    std::unique_ptr<Font> font;
+    std::unique_ptr<CommandConsole> console;
+    bool tabPressed = false;
+    bool deletePressed = false;
+
+    // The scene loaded at start-up: startSceneDirectory + startScene.
+    std::string startScene = "s_test.sce";
+    std::string startSceneDirectory = "scenes/";
+
+    PassTimer passTimer;
+    // Triangles drawn by the object passes of the last frame's cell pass.
+    long long lastTriangleCount = 0;
 
 protected:
     void init() override;
@@ -16,6 +87,17 @@ protected:
     void render() override;
     void shutdown() override;
 
+public:
+    // The frame's passes (render() runs them in order).
+    FrameBufferObject* renderCutawayDepth();
+    void prepareFloodTargets(FrameBufferObject& first, FrameBufferObject& second);
+    void renderCellPass(const Vec3& viewLight, FrameBufferObject* floodResult);
+    void renderCutSurfacePass(const Vec3& viewLight, FrameBufferObject* floodResult);
+
 private:
-    InputState input;
+    void createRenderTargets();
+    void installCallbacks();
+    void releaseGL();
+    void drawScreenQuad();
+    bool released = false;
 };

@@ -1,0 +1,310 @@
+// The frame: cutaway depth, cell shading with the cut, cut surfaces, depth
+// for lines, ghost mask and blur, silhouettes, gizmo ids, composite, gizmo
+// overlay and console. Each pass sets the state it needs and leaves its
+// target and program unbound; the order of the passes is part of the
+// contract, since passes do not restore other state.
+#include "app/TorvWindow.h"
+
+#include "geometry/Mesh.h"
+#include "interaction/Gizmo.h"
+#include "math/Camera.h"
+#include "render/JumpFlood.h"
+#include "scene/Renderable.h"
+#include "scene/Scene.h"
+#include "scene/Transformable.h"
+#include "text/CommandConsole.h"
+
+namespace {
+
+void bindTexture(int unit, GLuint texture)
+{
+    glActiveTexture(GL_TEXTURE0 + unit);
+    glBindTexture(GL_TEXTURE_2D, texture);
+}
+
+} // namespace
+
+void TorvWindow::drawScreenQuad()
+{
+    screenQuad.draw();
+}
+
+void TorvWindow::render()
+{
+    Scene& s = *scene;
+    glClearColor(0, 0, 0, 1);
+    glEnable(GL_DEPTH_TEST);
+    glCullFace(GL_FRONT);
+
+    Vec4 light = camera->view * Vec4(lightPosition.x, lightPosition.y, lightPosition.z, 1.0f);
+    Vec3 viewLight(light.x, light.y, light.z);
+
+    passTimer.begin("cutaway");
+    FrameBufferObject* floodResult = renderCutawayDepth();
+
+    passTimer.begin("cell");
+    renderCellPass(viewLight, floodResult);
+
+    passTimer.begin("cutSurface");
+    if (floodResult)
+        renderCutSurfacePass(viewLight, floodResult);
+
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+
+    passTimer.begin("depth");
+    lineTarget.bind();
+    glClearDepth(1.0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    depthShader.use();
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    for (Renderable* r : s.selection)
+        r->draw(depthShader);
+    for (Renderable* r : s.objects)
+        r->draw(depthShader);
+    glUseProgram(0);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    FrameBufferObject::unbind();
+
+    if (s.lineMode == 1) {
+        passTimer.begin("ghost");
+        glDisable(GL_DEPTH_TEST);
+        glClearColor(0, 0, 0, 1);
+        ghostTarget.bind();
+        glViewport(0, 0, ghostTarget.width, ghostTarget.height);
+        colorShader.use();
+        glClear(GL_COLOR_BUFFER_BIT);
+        colorShader.set("color", 1.0f, 1.0f, 1.0f, 1.0f);
+        for (Renderable* r : s.selection)
+            if (r->canCut)
+                r->draw(colorShader);
+        FrameBufferObject::unbind();
+
+        blurTarget.bind();
+        blur1Shader.use();
+        blur1Shader.set("multiplier", s.ghostMultiplier);
+        blur1Shader.set("invImageSize", 1.0f / blurTarget.width, 1.0f / blurTarget.height);
+        bindTexture(0, ghostTarget.colorTextures[0]);
+        blur1Shader.set("texture0", 0);
+        drawScreenQuad();
+        FrameBufferObject::unbind();
+
+        ghostTarget.bind();
+        blur2Shader.use();
+        blur2Shader.set("multiplier", s.ghostMultiplier);
+        blur2Shader.set("invImageSize", 1.0f / ghostTarget.width, 1.0f / ghostTarget.height);
+        bindTexture(0, blurTarget.colorTextures[0]);
+        blur2Shader.set("texture0", 0);
+        drawScreenQuad();
+        FrameBufferObject::unbind();
+        glUseProgram(0);
+        glViewport(0, 0, width, height);
+    }
+
+    passTimer.begin("silhouette");
+    glDisable(GL_CULL_FACE);
+    lineTarget.bind();
+    glDepthMask(GL_FALSE);
+    glDisable(GL_DEPTH_TEST);
+    silhouetteShader.use();
+    silhouetteShader.set("invImageSize", 1.0f / renderWidth, 1.0f / renderHeight);
+    silhouetteShader.set("threshold", 0.0004f, 0.001f);
+    if (s.lineMode != 2) {
+        bindTexture(0, lineTarget.depthTexture);
+        silhouetteShader.set("texture0", 0);
+        if (floodResult && s.lineMode == 1) {
+            bindTexture(1, ghostTarget.colorTextures[0]);
+            silhouetteShader.set("depthMap", 1);
+            silhouetteShader.set("useDepthMap", 1);
+        } else {
+            silhouetteShader.set("useDepthMap", 0);
+        }
+        drawScreenQuad();
+    }
+    glEnable(GL_BLEND);
+    glBlendEquation(GL_MAX);
+    silhouetteShader.set("useDepthMap", 0);
+    bindTexture(0, sceneTarget.depthTexture);
+    silhouetteShader.set("texture0", 0);
+    drawScreenQuad();
+    glDisable(GL_BLEND);
+    glBlendEquation(GL_FUNC_ADD);
+    glUseProgram(0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthMask(GL_TRUE);
+    FrameBufferObject::unbind();
+
+    passTimer.begin("gizmoId");
+    sceneTarget.bind();
+    const GLenum idOnly = GL_COLOR_ATTACHMENT1;
+    glDrawBuffers(1, &idOnly);
+    glClearDepth(1.0);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    idShader.use();
+    if (s.editMode)
+        s.gizmo->draw(idShader);
+    glUseProgram(0);
+    FrameBufferObject::unbind();
+
+    passTimer.begin("combine");
+    glClearColor(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    combineShader.use();
+    bindTexture(0, sceneTarget.colorTextures[0]);
+    combineShader.set("texture0", 0);
+    bindTexture(1, lineTarget.colorTextures[0]);
+    combineShader.set("texture1", 1);
+    drawScreenQuad();
+    glUseProgram(0);
+
+    passTimer.begin("overlay");
+    gizmoShader.use();
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_CULL_FACE);
+    if (s.editMode)
+        s.gizmo->draw(gizmoShader);
+    glUseProgram(0);
+    glClear(GL_DEPTH_BUFFER_BIT);
+
+    if (console)
+        console->draw();
+    passTimer.end();
+    glActiveTexture(GL_TEXTURE0);
+}
+
+FrameBufferObject* TorvWindow::renderCutawayDepth()
+{
+    Scene& s = *scene;
+    if (s.selection.empty())
+        return nullptr;
+    if (!dynamic_cast<Transformable*>(*s.selection.begin()))
+        return nullptr;
+    if (!floodTargets[0].created || !floodTargets[1].created)
+        return nullptr;
+
+    prepareFloodTargets(floodTargets[0], floodTargets[1]);
+    ShaderProgram& mesh = jumpFlood().meshShader;
+    mesh.setMatrix4("invView", camera->inverseView.data());
+    mesh.set("edgeCompression", s.edgeMode ? 0.0f : 1.0f);
+    mesh.set("directional", s.directionalLight ? 1.0f : 0.0f);
+
+    const float global = s.globalAngle;
+    for (Renderable* r : s.selection) {
+        if (!r->canCut)
+            continue;
+        // A NaN local angle fails the test and so also takes the global one.
+        float angle = r->localAngle >= 0.0f ? r->localAngle : global;
+        mesh.set("maxTheta", maxThetaForAngle(angle));
+        r->draw(mesh);
+    }
+    glUseProgram(0);
+    FrameBufferObject::unbind();
+    glDepthFunc(GL_LESS);
+    glClearDepth(1.0);
+    glCullFace(GL_BACK);
+    glDisable(GL_CULL_FACE);
+
+    FrameBufferObject* result = floodCutawayDepth(floodTargets[0], floodTargets[1]);
+    glEnable(GL_DEPTH_TEST);
+    return result;
+}
+
+void TorvWindow::prepareFloodTargets(FrameBufferObject& first, FrameBufferObject& second)
+{
+    glClearColor(0, 0, 0, 0);
+    glClearDepth(0.0);
+    glDepthFunc(GL_GREATER);
+    glCullFace(GL_FRONT);
+    glEnable(GL_CULL_FACE);
+
+    second.bind();
+    glViewport(0, 0, second.width, second.height);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    FrameBufferObject::unbind();
+
+    first.bind();
+    glViewport(0, 0, first.width, first.height);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    jumpFlood().meshShader.use();
+    jumpFlood().meshShader.set("imageSize", static_cast<float>(first.width), static_cast<float>(first.height));
+}
+
+void TorvWindow::renderCellPass(const Vec3& viewLight, FrameBufferObject* floodResult)
+{
+    Scene& s = *scene;
+    glViewport(0, 0, renderWidth, renderHeight);
+    sceneTarget.bind();
+    glDrawBuffer(GL_COLOR_ATTACHMENT0);
+    glClearColor(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDrawBuffer(GL_COLOR_ATTACHMENT1);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    sceneTarget.bind();
+
+    cellShader.use();
+    cellShader.set("invImageSize", 1.0f / renderWidth, 1.0f / renderHeight);
+    cellShader.set("viewLightPosition", viewLight.x, viewLight.y, viewLight.z);
+    if (floodResult) {
+        cellShader.set("useDepthMap", 1);
+        bindTexture(0, floodResult->depthTexture);
+        cellShader.set("depthMap", 0);
+    } else {
+        cellShader.set("useDepthMap", 0);
+    }
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glDepthFunc(GL_LESS);
+
+    for (Renderable* r : s.objects)
+        if (r->canBeCut)
+            r->draw(cellShader);
+    cellShader.set("useDepthMap", 0);
+    for (Renderable* r : s.selection)
+        r->draw(cellShader);
+    for (Renderable* r : s.objects)
+        if (!r->canBeCut)
+            r->draw(cellShader);
+    FrameBufferObject::unbind();
+    glUseProgram(0);
+}
+
+void TorvWindow::renderCutSurfacePass(const Vec3& viewLight, FrameBufferObject* floodResult)
+{
+    Scene& s = *scene;
+    // The pass reads the front surfaces' depth while it writes depth into the
+    // same target: read a copy instead.
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, sceneTarget.framebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, frontDepthCopy.framebuffer);
+    glBlitFramebuffer(0, 0, renderWidth, renderHeight, 0, 0, renderWidth, renderHeight, GL_DEPTH_BUFFER_BIT,
+                      GL_NEAREST);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+
+    glCullFace(GL_FRONT);
+    sceneTarget.bind();
+    cutSurfaceShader.use();
+    cutSurfaceShader.set("viewLightPosition", viewLight.x, viewLight.y, viewLight.z);
+    cutSurfaceShader.set("invImageSize", 1.0f / renderWidth, 1.0f / renderHeight);
+    bindTexture(0, floodResult->depthTexture);
+    cutSurfaceShader.set("depthMap", 0);
+    bindTexture(1, frontDepthCopy.depthTexture);
+    cutSurfaceShader.set("depthFrontFace", 1);
+    for (Renderable* r : s.objects)
+        r->draw(cutSurfaceShader);
+    glUseProgram(0);
+    FrameBufferObject::unbind();
+    glActiveTexture(GL_TEXTURE0);
+}
+
+uint32_t TorvWindow::readObjectId(int x, int y)
+{
+    if (x < 0 || y < 0 || x >= renderWidth || y >= renderHeight || !sceneTarget.created)
+        return 0;
+    sceneTarget.bind();
+    glReadBuffer(GL_COLOR_ATTACHMENT1);
+    GLuint id = 0;
+    glReadPixels(x, renderHeight - 1 - y, 1, 1, GL_RED_INTEGER, GL_UNSIGNED_INT, &id);
+    FrameBufferObject::unbind();
+    glReadBuffer(GL_BACK);
+    return id;
+}

@@ -1,0 +1,78 @@
+#pragma once
+#include "geometry/Mesh.h"
+#include "gl/ShaderProgram.h"
+
+class FrameBufferObject;
+
+// The cutaway surface
+// -------------------
+// Every length below is a linear eye distance divided by farPlane (400), the
+// depth measure all object passes write (gl_FragDepth = -eye.z / farPlane).
+//
+// Seeds. The cutters (selected objects with canCut) are drawn with front
+// faces culled and GL_GREATER into a target cleared to depth 0, so each texel
+// keeps the farthest cutter back face s behind it. Its RGBA16 texel holds
+//   (x_s, y_s)  the window position of the texel centre over the image size,
+//   d_s         its eye distance over farPlane (0 = no seed),
+//   a_s         the cone slope code: a_s = atan(g_s * H) / (pi/2), H the image
+//               height in pixels and g_s the drop of the cut depth per pixel
+//               of screen distance:
+//                 g_s = w(D) * cot(theta_s) * (1 + 3 e) / farPlane,
+//               theta_s = maxTheta of the cutter clamped to [0, pi/2]
+//               (negative or NaN: 0), w(D) = 2 D / (H * P[1][1]) the eye-space
+//               width of a pixel at depth D, D = the seed's eye distance while
+//               "directional" is 1 (a cone along the view direction with a
+//               world-space size) and farPlane / 8 while it is 0 (a cone whose
+//               size on screen is independent of zoom), e = "edgeCompression"
+//               (1 while edge mode is off: a fourfold steeper cone that hugs
+//               the cutter's outline).
+//
+// Cut depth. A seed s imposes on the pixel p at screen distance r = |p - s|
+// (pixels)
+//   c_s(p) = d_s                       if r < 0.5,
+//   c_s(p) = d_s - r * tan(a_s pi/2)/H otherwise (nothing if theta_s = 0),
+// the depth of a cone with its apex at the seed, opening towards the viewer
+// with half-angle theta_s. The cutaway depth is C(p) = max over all seeds of
+// c_s(p), clamped to [0, 1]; 0 where no seed reaches. The jump flood
+// approximates the maximum: every pass keeps, per pixel, the seed among its
+// own texel and the eight texels k away whose c_s(p) is largest, and the
+// result pass writes C(p) of the winning seed into its depth attachment.
+//
+// Inside the cut. A fragment of a cuttable, unselected object at pixel p with
+// depth z lies inside the cutaway, and is discarded, when z < C(p).
+// cutawayDepthReference() below computes C exactly on the CPU.
+
+// The three flood programs, the flood's own quad and the ready flag: once per
+// process, like the context they live in.
+struct JumpFloodResources {
+    ShaderProgram floodShader{"Jump flooding Shader"};
+    ShaderProgram meshShader{"Jump flooding Mesh Shader"};
+    ShaderProgram resultShader{"Jump flooding Result Shader"};
+    Mesh floodQuad;
+    bool ready = false;
+};
+JumpFloodResources& jumpFlood();
+
+void initJumpFlood();
+void createFloodTargets(FrameBufferObject targets[2], int width, int height);
+// Runs the flood passes over first (seeded) and second; returns the target
+// the result pass wrote, or null before initJumpFlood.
+FrameBufferObject* floodCutawayDepth(FrameBufferObject& first, FrameBufferObject& second);
+
+// The flood's pass count and the step of each pass, with the float rounding
+// the passes use.
+int floodPassCount(int width, int height);
+void floodSteps(int width, int height, std::vector<std::pair<unsigned, unsigned>>& steps);
+// "maxTheta" for an angle in degrees: angle * 3.1415 / 180 in double with the
+// single-precision constant, rounded to float.
+float maxThetaForAngle(float degrees);
+
+// One seed texel as stored (16-bit channels, 0..65535).
+struct SeedTexel {
+    uint16_t x, y, depth, slope;
+};
+// The exact cutaway depth (over farPlane, clamped to [0, 1]) at pixel (px, py)
+// of a width x height seed image.
+float cutawayDepthAt(const std::vector<SeedTexel>& seeds, int width, int height, int px, int py);
+// The same for every pixel whose coordinates are multiples of stride.
+std::vector<float> cutawayDepthReference(const std::vector<SeedTexel>& seeds, int width, int height, int stride);
