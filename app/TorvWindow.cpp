@@ -78,6 +78,7 @@ void TorvWindow::init()
     scene = std::make_unique<Scene>();
     scene->camera = camera.get();
     sceneLoader = std::make_unique<SceneLoader>(scene.get());
+    sceneLoader->modelDirectory = modelDirectory;
     sceneLoader->sceneDirectory = startSceneDirectory;
     sceneLoader->loadScene(startScene);
     sceneLoader->sceneDirectory = "scenes/";

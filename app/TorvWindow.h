@@ -76,10 +76,10 @@ public:
     // The scene loaded at start-up: startSceneDirectory + startScene.
     std::string startScene = "s_test.sce";
     std::string startSceneDirectory = "scenes/";
+    // Where model names are looked up.
+    std::string modelDirectory = "models/";
 
     PassTimer passTimer;
-    // Triangles drawn by the object passes of the last frame's cell pass.
-    long long lastTriangleCount = 0;
 
 protected:
     void init() override;
@@ -90,6 +90,9 @@ protected:
 public:
     // The frame's passes (render() runs them in order).
     FrameBufferObject* renderCutawayDepth();
+    // Draws the cutters' seeds into floodTargets[0]; false when nothing is
+    // selected (then no GL state changed).
+    bool seedCutawayDepth();
     void prepareFloodTargets(FrameBufferObject& first, FrameBufferObject& second);
     void renderCellPass(const Vec3& viewLight, FrameBufferObject* floodResult);
     void renderCutSurfacePass(const Vec3& viewLight, FrameBufferObject* floodResult);

@@ -174,13 +174,22 @@ void TorvWindow::render()
 
 FrameBufferObject* TorvWindow::renderCutawayDepth()
 {
+    if (!seedCutawayDepth())
+        return nullptr;
+    FrameBufferObject* result = floodCutawayDepth(floodTargets[0], floodTargets[1]);
+    glEnable(GL_DEPTH_TEST);
+    return result;
+}
+
+bool TorvWindow::seedCutawayDepth()
+{
     Scene& s = *scene;
     if (s.selection.empty())
-        return nullptr;
+        return false;
     if (!dynamic_cast<Transformable*>(*s.selection.begin()))
-        return nullptr;
+        return false;
     if (!floodTargets[0].created || !floodTargets[1].created)
-        return nullptr;
+        return false;
 
     prepareFloodTargets(floodTargets[0], floodTargets[1]);
     ShaderProgram& mesh = jumpFlood().meshShader;
@@ -203,10 +212,7 @@ FrameBufferObject* TorvWindow::renderCutawayDepth()
     glClearDepth(1.0);
     glCullFace(GL_BACK);
     glDisable(GL_CULL_FACE);
-
-    FrameBufferObject* result = floodCutawayDepth(floodTargets[0], floodTargets[1]);
-    glEnable(GL_DEPTH_TEST);
-    return result;
+    return true;
 }
 
 void TorvWindow::prepareFloodTargets(FrameBufferObject& first, FrameBufferObject& second)

@@ -1,0 +1,142 @@
+// The GPU jump flood against the exact CPU maximum over all seeds.
+#include "render/JumpFlood.h"
+#include "scene/MeshInstance.h"
+#include "math/Camera.h"
+#include "scene/Scene.h"
+#include "scene/SceneLoader.h"
+#include "scene/SceneNode.h"
+#include "support/AppHarness.h"
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+
+namespace {
+
+std::vector<SeedTexel> readSeeds(FrameBufferObject& target)
+{
+    std::vector<SeedTexel> seeds(static_cast<size_t>(target.width) * target.height);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, target.framebuffer);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, target.width, target.height, GL_RGBA, GL_UNSIGNED_SHORT, seeds.data());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    return seeds;
+}
+
+std::vector<float> readDepth(FrameBufferObject& target)
+{
+    std::vector<float> depth(static_cast<size_t>(target.width) * target.height);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, target.framebuffer);
+    glReadPixels(0, 0, target.width, target.height, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    return depth;
+}
+
+// Share of sampled pixels where flood and reference agree within tolerance
+// (depth over farPlane); also how many pixels are cut at all.
+struct Agreement {
+    double share;
+    size_t sampled;
+    size_t cut;
+};
+
+Agreement compareFloodWithReference(AppHarness& h, int stride, float tolerance)
+{
+    TorvWindow& app = h.app();
+    app.scene->root->update(app.camera->view, 1.0f);
+    EXPECT_TRUE(app.seedCutawayDepth());
+    std::vector<SeedTexel> seeds = readSeeds(app.floodTargets[0]);
+    FrameBufferObject* result = floodCutawayDepth(app.floodTargets[0], app.floodTargets[1]);
+    EXPECT_NE(result, nullptr);
+    std::vector<float> gpu = readDepth(*result);
+    const int w = app.floodTargets[0].width, hgt = app.floodTargets[0].height;
+    std::vector<float> cpu = cutawayDepthReference(seeds, w, hgt, stride);
+
+    Agreement a{0.0, 0, 0};
+    size_t agree = 0, i = 0;
+    for (int y = 0; y < hgt; y += stride) {
+        for (int x = 0; x < w; x += stride, ++i) {
+            float g = gpu[static_cast<size_t>(y) * w + x];
+            float c = cpu[i];
+            if (std::fabs(g - c) <= tolerance)
+                ++agree;
+            if (c > 0.0f)
+                ++a.cut;
+        }
+    }
+    a.sampled = i;
+    a.share = static_cast<double>(agree) / i;
+    return a;
+}
+
+std::string threeCutterScene()
+{
+    std::string dir = makeTempDir();
+    writeBoxObj(dir, "box", 8.0f, Vec3(0.8f, 0.8f, 0.7f));
+    writeSphereObj(dir, "ball", 2.5f, Vec3(0.9f, 0.2f, 0.2f));
+    std::ofstream sce(dir + "/three.sce");
+    sce << "global 25\n\nmeshnode\nfile box.obj\nendmeshnode\n";
+    const float spots[3][3] = {{-4, 2, 0}, {3, -2, -3}, {2, 4, 3}};
+    for (const auto& p : spots)
+        sce << "meshnode\nfile ball.obj\nt " << p[0] << " " << p[1] << " " << p[2] << "\nendmeshnode\n";
+    // Different cone per cutter: a local angle on the second one.
+    sce << "meshnode\nfile ball.obj\nt -3 -4 4\nlocal 50\nendmeshnode\n";
+    return dir;
+}
+
+} // namespace
+
+// Agreement is measured on every 4th pixel in x and y (40 000 samples at
+// 800 x 800); 0.25 world units of cut depth is the tolerance: a seed the
+// flood misses by a pixel or two moves the cut by less than that.
+constexpr float kTolerance = 0.25f / 400.0f;
+
+TEST(CutawayReference, FloodAgreesWithExactMaximumOnStartScene)
+{
+    AppHarness h("scenes/s_test.sce");
+    ASSERT_TRUE(h.started());
+    h.app().selectInstance(h.placed(3)); // the inner core
+    Agreement a = compareFloodWithReference(h, 4, kTolerance);
+    std::printf("start scene: %.4f%% of %zu sampled pixels agree (%zu cut)\n", a.share * 100.0, a.sampled, a.cut);
+    EXPECT_GT(a.cut, 1000u) << "the core must open a hole";
+    EXPECT_GE(a.share, 0.999);
+}
+
+TEST(CutawayReference, FloodAgreesWithExactMaximumWithSeveralCutters)
+{
+    std::string dir = threeCutterScene();
+    AppHarness h(dir + "/three.sce", 800, 800, dir + "/");
+    ASSERT_TRUE(h.started());
+    for (int i = 1; i <= 4; ++i)
+        h.app().selectInstance(h.placed(i));
+    ASSERT_EQ(h.app().scene->selection.size(), 4u);
+    Agreement a = compareFloodWithReference(h, 4, kTolerance);
+    std::printf("four cutters: %.4f%% of %zu sampled pixels agree (%zu cut)\n", a.share * 100.0, a.sampled, a.cut);
+    EXPECT_GT(a.cut, 2000u);
+    EXPECT_GE(a.share, 0.999);
+}
+
+TEST(CutawayReference, StepSequenceAndAngleFactor)
+{
+    std::vector<std::pair<unsigned, unsigned>> steps;
+    floodSteps(800, 800, steps);
+    std::vector<unsigned> xs;
+    for (auto& s : steps)
+        xs.push_back(s.first);
+    EXPECT_EQ(xs, (std::vector<unsigned>{400, 200, 100, 50, 25, 13, 7, 4, 2, 1}));
+    floodSteps(1280, 720, steps);
+    ASSERT_EQ(steps.size(), 11u);
+    EXPECT_EQ(steps[4], (std::pair<unsigned, unsigned>(40, 23)));
+    EXPECT_EQ(steps[10], (std::pair<unsigned, unsigned>(1, 1)));
+    floodSteps(1024, 768, steps);
+    EXPECT_EQ(steps.size(), 10u);
+    EXPECT_EQ(steps[8], (std::pair<unsigned, unsigned>(2, 2)));
+    EXPECT_EQ(floodPassCount(1, 1), 0);
+    floodSteps(1, 64, steps);
+    for (auto& s : steps)
+        EXPECT_EQ(s.first, 0u) << "a one-pixel axis keeps a zero step";
+
+    EXPECT_FLOAT_EQ(maxThetaForAngle(30.0f), 0.5235834f);
+    EXPECT_FLOAT_EQ(maxThetaForAngle(90.0f), 1.57075f);
+}
