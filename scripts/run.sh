@@ -8,5 +8,5 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     exec ./build/torv
 fi
 mkdir -p out
-./build/torv-render scenes/s_test.sce --output out/start-scene.png --select 2 --lines on
+./build/torv-render scenes/s_test.sce --output out/start-scene.png --select 3 --lines on
 echo "No display: rendered the start scene to $(pwd)/out/start-scene.png"
