@@ -134,7 +134,6 @@ std::vector<float> cutawayDepthReference(const std::vector<SeedTexel>& seeds, in
     // Decode once, deepest first: a seed can never cut deeper than its own
     // depth, so the scan of a pixel stops at the first seed that cannot win.
     std::vector<DecodedSeed> decoded;
-    const float halfPi = 1.5707963f;
     for (const SeedTexel& s : seeds) {
         if (s.depth == 0)
             continue;
@@ -143,8 +142,8 @@ std::vector<float> cutawayDepthReference(const std::vector<SeedTexel>& seeds, in
         d.y = s.y / 65535.0f * height;
         d.depth = s.depth / 65535.0f;
         float a = s.slope / 65535.0f;
-        d.pointOnly = a >= 0.99998f;
-        d.slope = d.pointOnly ? 0.0f : std::tan(a * halfPi) / height;
+        d.pointOnly = a >= 0.99999f;
+        d.slope = d.pointOnly ? 0.0f : a / (1.0f - a) / height;
         decoded.push_back(d);
     }
     std::sort(decoded.begin(), decoded.end(),
@@ -176,7 +175,6 @@ std::vector<float> cutawayDepthReference(const std::vector<SeedTexel>& seeds, in
 float cutawayDepthAt(const std::vector<SeedTexel>& seeds, int width, int height, int px, int py)
 {
     float best = 0.0f;
-    const float halfPi = 1.5707963f;
     const float cx = px + 0.5f, cy = py + 0.5f;
     for (const SeedTexel& t : seeds) {
         if (t.depth == 0)
@@ -189,10 +187,10 @@ float cutawayDepthAt(const std::vector<SeedTexel>& seeds, int width, int height,
         float c;
         if (r < 0.5f)
             c = depth;
-        else if (a >= 0.99998f)
+        else if (a >= 0.99999f)
             continue;
         else
-            c = depth - r * std::tan(a * halfPi) / height;
+            c = depth - r * (a / (1.0f - a)) / height;
         best = std::max(best, c);
     }
     return std::min(best, 1.0f);

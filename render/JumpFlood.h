@@ -14,9 +14,9 @@ class FrameBufferObject;
 // keeps the farthest cutter back face s behind it. Its RGBA16 texel holds
 //   (x_s, y_s)  the window position of the texel centre over the image size,
 //   d_s         its eye distance over farPlane (0 = no seed),
-//   a_s         the cone slope code: a_s = atan(g_s * H) / (pi/2), H the image
-//               height in pixels and g_s the drop of the cut depth per pixel
-//               of screen distance:
+//   a_s         the cone slope code: a_s = G / (1 + G), G = g_s * H, H the
+//               image height in pixels and g_s the drop of the cut depth per
+//               pixel of screen distance:
 //                 g_s = w(D) * cot(theta_s) * (1 + 3 e) / farPlane,
 //               theta_s = maxTheta of the cutter clamped to [0, pi/2]
 //               (negative or NaN: 0), w(D) = 2 D / (H * P[1][1]) the eye-space
@@ -30,7 +30,7 @@ class FrameBufferObject;
 // Cut depth. A seed s imposes on the pixel p at screen distance r = |p - s|
 // (pixels)
 //   c_s(p) = d_s                       if r < 0.5,
-//   c_s(p) = d_s - r * tan(a_s pi/2)/H otherwise (nothing if theta_s = 0),
+//   c_s(p) = d_s - r * a_s / (1 - a_s) / H otherwise (nothing if theta_s = 0),
 // the depth of a cone with its apex at the seed, opening towards the viewer
 // with half-angle theta_s. The cutaway depth is C(p) = max over all seeds of
 // c_s(p), clamped to [0, 1]; 0 where no seed reaches. The jump flood

@@ -3,6 +3,8 @@
 // texel and the eight texels k away, the one that cuts deepest here.
 uniform sampler2D texture0;
 uniform vec2 invImageSize;
+
+vec2 imageSize;
 uniform uvec2 k;
 
 in vec2 uv;
@@ -15,17 +17,18 @@ float cutDepth(vec4 s, vec2 pixel)
 {
     if (s.b <= 0.0)
         return -1e30;
-    float r = distance(pixel, s.rg / invImageSize);
+    float r = distance(pixel, s.rg * imageSize);
     if (r < 0.5)
         return s.b;
-    if (s.a >= 0.99998)
+    if (s.a >= 0.99999)
         return -1e30;
-    float slope = tan(s.a * 1.5707963) * invImageSize.y;
-    return s.b - r * slope;
+    // slope = G / imageHeight with G = a / (1 - a)
+    return s.b - r * (s.a / (1.0 - s.a)) * invImageSize.y;
 }
 
 void main()
 {
+    imageSize = 1.0 / invImageSize;
     vec2 pixel = gl_FragCoord.xy;
     vec2 step = vec2(k);
     vec4 best = texture(texture0, pixel * invImageSize);

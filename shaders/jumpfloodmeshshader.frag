@@ -3,9 +3,10 @@
 // texel carries everything the flood needs about its seed:
 //   r, g  the seed's window position over the image size (texel centre)
 //   b     the seed's eye distance over farPlane (0 marks an empty texel)
-//   a     the cone's slope, code = atan(slope * imageHeight) / (pi / 2), where
-//         slope is how much the cut depth (over farPlane) drops per pixel of
-//         screen distance from the seed
+//   a     the cone's slope, code = G / (1 + G) with G = slope * imageHeight,
+//         where slope is how much the cut depth (over farPlane) drops per
+//         pixel of screen distance from the seed (1 means an infinitely steep
+//         cone: only the seed's own pixel is cut)
 // The slope is the cone half-angle's cotangent times the eye-space width of a
 // pixel at a reference depth: the seed's own depth with "directional" on (the
 // cone's axis runs along the view direction, so the hole has a world-space
@@ -35,7 +36,8 @@ void main()
     float code = 1.0;
     if (theta > 0.0) {
         float slope = pixelWidth * (cos(theta) / sin(theta)) * (1.0 + 3.0 * edgeCompression) / farPlane;
-        code = atan(slope * imageSize.y) / 1.5707963;
+        float g = slope * imageSize.y;
+        code = g / (1.0 + g);
     }
     float depth = clamp(distance / farPlane, 0.0, 1.0);
     outColor = vec4(gl_FragCoord.xy / imageSize, depth, code);

@@ -4,6 +4,8 @@
 uniform sampler2D texture0;
 uniform vec2 invImageSize;
 
+vec2 imageSize;
+
 in vec2 uv;
 out vec4 outColor;
 
@@ -14,17 +16,18 @@ float cutDepth(vec4 s, vec2 pixel)
 {
     if (s.b <= 0.0)
         return -1e30;
-    float r = distance(pixel, s.rg / invImageSize);
+    float r = distance(pixel, s.rg * imageSize);
     if (r < 0.5)
         return s.b;
-    if (s.a >= 0.99998)
+    if (s.a >= 0.99999)
         return -1e30;
-    float slope = tan(s.a * 1.5707963) * invImageSize.y;
-    return s.b - r * slope;
+    // slope = G / imageHeight with G = a / (1 - a)
+    return s.b - r * (s.a / (1.0 - s.a)) * invImageSize.y;
 }
 
 void main()
 {
+    imageSize = 1.0 / invImageSize;
     vec2 pixel = gl_FragCoord.xy;
     vec4 seed = texture(texture0, pixel * invImageSize);
     outColor = seed;
