@@ -70,7 +70,7 @@ void appendMesh(const aiScene& scene, const aiMesh& mesh, const aiMatrix4x4& mat
     // as zeros, left out of the box, and their triangles are dropped.
     std::vector<bool> unusable;
     for (unsigned v = 0; v < n; ++v) {
-        aiVector3D p = matrix * mesh.mVertices[v];
+        const aiVector3D p = matrix * mesh.mVertices[v];
         if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) {
             unusable.resize(n);
             unusable[v] = true;
@@ -110,6 +110,7 @@ void appendMesh(const aiScene& scene, const aiMesh& mesh, const aiMatrix4x4& mat
         }
     }
     const uint32_t base = static_cast<uint32_t>(out.vertexCount);
+    const auto broken = [&](unsigned c) { return c >= n || (!unusable.empty() && unusable[c]); };
     for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
         const aiFace& face = mesh.mFaces[f];
         if (face.mNumIndices < 3 || !face.mIndices)
@@ -118,7 +119,6 @@ void appendMesh(const aiScene& scene, const aiMesh& mesh, const aiMatrix4x4& mat
         // is cut into a fan rather than losing its other corners.
         for (unsigned k = 1; k + 1 < face.mNumIndices; ++k) {
             const unsigned corner[3] = {face.mIndices[0], face.mIndices[k], face.mIndices[k + 1]};
-            const auto broken = [&](unsigned c) { return c >= n || (!unusable.empty() && unusable[c]); };
             if (broken(corner[0]) || broken(corner[1]) || broken(corner[2])) {
                 ++out.brokenTriangles;
                 continue;
@@ -172,7 +172,8 @@ BakedModel bakeScene(const aiScene& scene, const ImportOptions& options)
 
     const AxisAlign axes[3] = {options.alignX, options.alignY, options.alignZ};
     const bool anyAxis = axes[0] != AxisAlign::None || axes[1] != AxisAlign::None || axes[2] != AxisAlign::None;
-    if (options.align && anyAxis && out.vertexCount > 0) {
+    // An empty box (no finite vertex at all) has nothing to align by.
+    if (options.align && anyAxis && box.min.x <= box.max.x) {
         float offset[3];
         for (unsigned axis = 0; axis < 3; ++axis)
             offset[axis] = alignOffset(axes[axis], box.min[axis], box.max[axis]);
