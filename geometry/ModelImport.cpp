@@ -5,6 +5,7 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 #include <limits>
@@ -64,8 +65,18 @@ void appendMesh(const aiScene& scene, const aiMesh& mesh, const aiMatrix4x4& mat
                 BakedModel& out, Box& box)
 {
     const unsigned n = mesh.mNumVertices;
+    // Vertices at infinity (or pushed there by the matrix) would spread the
+    // bounding box and so the alignment over the whole model. They are stored
+    // as zeros, left out of the box, and their triangles are dropped.
+    std::vector<bool> unusable;
     for (unsigned v = 0; v < n; ++v) {
         const aiVector3D p = matrix * mesh.mVertices[v];
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) {
+            unusable.resize(n);
+            unusable[v] = true;
+            out.positions.insert(out.positions.end(), {0.0f, 0.0f, 0.0f});
+            continue;
+        }
         for (unsigned axis = 0; axis < 3; ++axis) {
             box.min[axis] = std::min(box.min[axis], p[axis]);
             box.max[axis] = std::max(box.max[axis], p[axis]);
@@ -99,6 +110,7 @@ void appendMesh(const aiScene& scene, const aiMesh& mesh, const aiMatrix4x4& mat
         }
     }
     const uint32_t base = static_cast<uint32_t>(out.vertexCount);
+    const auto broken = [&](unsigned c) { return c >= n || (!unusable.empty() && unusable[c]); };
     for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
         const aiFace& face = mesh.mFaces[f];
         if (face.mNumIndices < 3 || !face.mIndices)
@@ -107,7 +119,7 @@ void appendMesh(const aiScene& scene, const aiMesh& mesh, const aiMatrix4x4& mat
         // is cut into a fan rather than losing its other corners.
         for (unsigned k = 1; k + 1 < face.mNumIndices; ++k) {
             const unsigned corner[3] = {face.mIndices[0], face.mIndices[k], face.mIndices[k + 1]};
-            if (corner[0] >= n || corner[1] >= n || corner[2] >= n) {
+            if (broken(corner[0]) || broken(corner[1]) || broken(corner[2])) {
                 ++out.brokenTriangles;
                 continue;
             }
@@ -160,7 +172,8 @@ BakedModel bakeScene(const aiScene& scene, const ImportOptions& options)
 
     const AxisAlign axes[3] = {options.alignX, options.alignY, options.alignZ};
     const bool anyAxis = axes[0] != AxisAlign::None || axes[1] != AxisAlign::None || axes[2] != AxisAlign::None;
-    if (options.align && anyAxis && out.vertexCount > 0) {
+    // An empty box (no finite vertex at all) has nothing to align by.
+    if (options.align && anyAxis && box.min.x <= box.max.x) {
         float offset[3];
         for (unsigned axis = 0; axis < 3; ++axis)
             offset[axis] = alignOffset(axes[axis], box.min[axis], box.max[axis]);
@@ -185,8 +198,8 @@ void importModel(const std::string& path, Mesh& mesh, const ImportOptions& optio
 
     const BakedModel model = bakeScene(*scene, options);
     if (model.brokenTriangles > 0)
-        std::cout << "WARNING: " << model.brokenTriangles << " triangles of " << path
-                  << " refer to missing vertices and were skipped" << std::endl;
+        std::cout << "WARNING: skipped " << model.brokenTriangles << " triangles with missing or non-finite vertices in "
+                  << path << std::endl;
 
     // The streams that were asked for are present even when empty, so the
     // Mesh's layout depends on the options alone.

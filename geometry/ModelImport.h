@@ -40,7 +40,8 @@ struct BakedModel {
     std::vector<float> normals;
     std::vector<float> colors;
     std::vector<uint32_t> indices;
-    // Triangles dropped because they named a vertex their mesh does not have.
+    // Triangles dropped because they named a vertex their mesh does not have
+    // or one whose position is not finite.
     size_t brokenTriangles = 0;
 };
 

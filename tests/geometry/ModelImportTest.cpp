@@ -312,12 +312,13 @@ TEST(ModelImportBakeTest, MalformedScenesStayInBounds)
     scene.mMeshes = new aiMesh*[4];
 
     // Mesh 0: no normals, a material that does not exist, a point, a line, a
-    // quad that escaped triangulation and a triangle naming vertex 9.
+    // quad that escaped triangulation, a triangle naming vertex 9 and one
+    // with a vertex at infinity.
     aiMesh* odd = scene.mMeshes[0] = new aiMesh;
-    odd->mNumVertices = 4;
-    odd->mVertices = new aiVector3D[4]{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+    odd->mNumVertices = 5;
+    odd->mVertices = new aiVector3D[5]{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {INFINITY, 0, 0}};
     odd->mMaterialIndex = 7;
-    const std::vector<std::vector<unsigned>> faces = {{0}, {0, 1}, {0, 1, 2, 3}, {0, 1, 9}};
+    const std::vector<std::vector<unsigned>> faces = {{0}, {0, 1}, {0, 1, 2, 3}, {0, 1, 9}, {4, 0, 1}};
     odd->mNumFaces = static_cast<unsigned>(faces.size());
     odd->mFaces = new aiFace[faces.size()];
     for (size_t f = 0; f < faces.size(); ++f) {
@@ -357,24 +358,26 @@ TEST(ModelImportBakeTest, MalformedScenesStayInBounds)
     flattener->mMeshes = new unsigned[1]{1};
     scene.mRootNode->addChildren(1, &flattener);
 
-    ImportOptions options;
-    options.align = false;
-    const BakedModel model = bakeScene(scene, options);
+    const BakedModel model = bakeScene(scene, ImportOptions{});
 
-    ASSERT_EQ(model.vertexCount, 7);
-    EXPECT_EQ(model.positions.size(), 21u);
-    EXPECT_EQ(model.indices, (std::vector<uint32_t>{0, 1, 2, 0, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(model.brokenTriangles, 1u);
-    ASSERT_EQ(model.normals.size(), 21u);
-    for (int i = 0; i < 12; ++i)
+    ASSERT_EQ(model.vertexCount, 8);
+    ASSERT_EQ(model.positions.size(), 24u);
+    EXPECT_EQ(model.indices, (std::vector<uint32_t>{0, 1, 2, 0, 2, 3, 5, 6, 7}));
+    EXPECT_EQ(model.brokenTriangles, 2u);
+    // The infinite vertex stays out of the centring: the box is x 0..1,
+    // y 0..1, z 0..0 (flattened).
+    EXPECT_TRUE(std::all_of(model.positions.begin(), model.positions.end(), [](float p) { return std::isfinite(p); }));
+    EXPECT_EQ(std::vector<float>(model.positions.begin(), model.positions.begin() + 3),
+              (std::vector<float>{-0.5f, -0.5f, 0.0f}));
+    EXPECT_EQ(model.positions[17], 0.0f);
+    ASSERT_EQ(model.normals.size(), 24u);
+    for (int i = 0; i < 15; ++i)
         EXPECT_EQ(model.normals[i], 0.0f) << "missing normals become zeros";
-    for (int i = 12; i < 21; ++i)
-        EXPECT_TRUE(std::isfinite(model.normals[i])) << "singular node matrix, normal " << i;
-    // The flattened triangle faces +z; sideways normals collapse.
-    EXPECT_EQ(std::vector<float>(model.normals.begin() + 12, model.normals.end()),
+    // The singular node matrix still gives finite normals: the flattened
+    // triangle faces +z, a sideways normal collapses.
+    EXPECT_EQ(std::vector<float>(model.normals.begin() + 15, model.normals.end()),
               (std::vector<float>{0, 0, 1, 0, 0, 1, 0, 0, 0}));
-    EXPECT_EQ(model.positions[14], 0.0f);
-    ASSERT_EQ(model.colors.size(), 21u);
-    EXPECT_TRUE(std::all_of(model.colors.begin(), model.colors.begin() + 12, [](float c) { return c == 0.0f; }))
+    ASSERT_EQ(model.colors.size(), 24u);
+    EXPECT_TRUE(std::all_of(model.colors.begin(), model.colors.begin() + 15, [](float c) { return c == 0.0f; }))
         << "an unknown material colours black";
 }
