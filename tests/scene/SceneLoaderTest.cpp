@@ -109,15 +109,8 @@ TEST_F(SceneLoaderTest, ModelNamesDifferingInCaseImportOnceAndShareTheMesh)
     EXPECT_EQ(loader->namesByModel.at(first), "tree.obj");
     EXPECT_EQ(loader->modelsByName.size(), 1u);
 
-    SceneNode* a = loader->createInstance(first);
-    SceneNode* b = loader->createInstance(second);
-    EXPECT_EQ(placed(), std::vector<SceneNode*>({a, b}));
-    EXPECT_EQ(instanceOf(a)->mesh, instanceOf(b)->mesh);
-    EXPECT_NE(instanceOf(a)->id, instanceOf(b)->id);
-    EXPECT_EQ(scene->objects.size(), 2u);
-
-    // Deleting one instance leaves the cached mesh to the other and to the next.
-    a->deleteNode();
+    // Deleting an instance leaves the cached mesh to the next one.
+    loader->createInstance(first)->deleteNode();
     EXPECT_TRUE(first->uploaded);
     EXPECT_EQ(quietModel("TREE.obj"), first);
 }
@@ -269,7 +262,6 @@ TEST_F(SceneLoaderTest, AFailingSaveKeepsThePreviousFile)
     const std::string before = readScene("keep.sce");
 
     place("box.obj");
-    const std::string scenes = loader->sceneDirectory;
     loader->sceneDirectory = (base / "missing").string() + "/";
     EXPECT_FALSE(loader->saveScene("keep.sce"));
     EXPECT_FALSE(fs::exists(base / "missing"));
@@ -278,8 +270,4 @@ TEST_F(SceneLoaderTest, AFailingSaveKeepsThePreviousFile)
     EXPECT_FALSE(loader->saveScene("keep.sce"));
     EXPECT_EQ(readScene("keep.sce"), before);
     EXPECT_EQ(std::distance(fs::directory_iterator(base / "scenes"), fs::directory_iterator()), 1);
-
-    loader->sceneDirectory = scenes;
-    ASSERT_TRUE(loader->saveScene("keep.sce"));
-    EXPECT_EQ(count(readScene("keep.sce"), "endmeshnode"), 2);
 }
