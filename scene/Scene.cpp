@@ -11,8 +11,9 @@ Scene::Scene() : root(std::make_unique<SceneNode>(this)), gizmo(std::make_unique
 
 Scene::~Scene()
 {
-    // Nodes report their renderables back while they are destroyed.
-    root->clearChildren();
+    // Nodes report their renderables back while they are destroyed, so the
+    // whole graph, root attachments included, must go before the sets do.
+    root.reset();
 }
 
 void Scene::insertObject(Renderable* r)

@@ -76,7 +76,9 @@ bool SceneLoader::saveScene(const std::string& name)
 bool SceneLoader::loadScene(const std::string& name)
 {
     std::ifstream in(sceneDirectory + name);
-    if (!in)
+    // A folder (an empty name gives the scene folder itself) opens here like
+    // a file and only fails on the first read; it must not empty the scene.
+    if (!in || (in.peek(), in.bad()))
         return false;
     SceneFileContents contents = parseSceneText(in);
     scene->clearSelection();

@@ -22,7 +22,8 @@ public:
 
     // False when the file could not be written; the old file is then intact.
     bool saveScene(const std::string& name);
-    // False when the file could not be opened; the scene is then unchanged.
+    // False when the file could not be opened or read; the scene is then
+    // unchanged.
     bool loadScene(const std::string& name);
 
     Scene* scene;

@@ -1,0 +1,273 @@
+// The model cache and scene files as the loader applies them to a scene.
+#include "geometry/Mesh.h"
+#include "scene/MeshInstance.h"
+#include "scene/Scene.h"
+#include "scene/SceneLoader.h"
+#include "scene/SceneNode.h"
+#include "scene/SceneTestSupport.h"
+#include "scene/Transform.h"
+#include "support/GLTestSupport.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* triangleObj = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+const char* quadObj = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n";
+
+int count(const std::string& text, const std::string& what)
+{
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+class SceneLoaderTest : public GLTest {
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        base = fs::path(testing::TempDir()) / ("torv-loader-" + std::to_string(getpid()));
+        fs::remove_all(base);
+        fs::create_directories(base / "models");
+        fs::create_directories(base / "scenes");
+        std::ofstream(base / "models" / "Tree.obj") << triangleObj;
+        std::ofstream(base / "models" / "box.obj") << quadObj;
+        scene = std::make_unique<Scene>();
+        loader = std::make_unique<SceneLoader>(scene.get());
+        loader->modelDirectory = (base / "models").string() + "/";
+        loader->sceneDirectory = (base / "scenes").string() + "/";
+    }
+
+    void TearDown() override
+    {
+        // Meshes go while the context still lives.
+        scene.reset();
+        loader.reset();
+        fs::remove_all(base);
+        GLTest::TearDown();
+    }
+
+    // Loads a model without letting the importer's lines reach the log.
+    Mesh* quietModel(const std::string& name)
+    {
+        testing::internal::CaptureStdout();
+        Mesh* m = loader->loadModel(name);
+        testing::internal::GetCapturedStdout();
+        return m;
+    }
+
+    SceneNode* place(const std::string& name) { return loader->createInstance(quietModel(name)); }
+
+    void writeScene(const std::string& name, const std::string& text)
+    {
+        std::ofstream(base / "scenes" / name) << text;
+    }
+
+    std::string readScene(const std::string& name)
+    {
+        std::ostringstream s;
+        s << std::ifstream(base / "scenes" / name).rdbuf();
+        return s.str();
+    }
+
+    std::vector<SceneNode*> placed() const
+    {
+        return {scene->root->children.begin(), scene->root->children.end()};
+    }
+
+    static MeshInstance* instanceOf(SceneNode* node)
+    {
+        return dynamic_cast<MeshInstance*>(node->attachments.front());
+    }
+
+    fs::path base;
+    std::unique_ptr<Scene> scene;
+    std::unique_ptr<SceneLoader> loader;
+};
+
+}  // namespace
+
+TEST_F(SceneLoaderTest, ModelNamesDifferingInCaseImportOnceAndShareTheMesh)
+{
+    testing::internal::CaptureStdout();
+    Mesh* first = loader->loadModel("Tree.obj");
+    Mesh* second = loader->loadModel("tree.OBJ");
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(count(out, "Loaded model from"), 1) << out;
+    ASSERT_EQ(first, second);
+    EXPECT_TRUE(first->uploaded);
+    EXPECT_EQ(first->indexCount, 3);
+    EXPECT_EQ(loader->namesByModel.at(first), "tree.obj");
+    EXPECT_EQ(loader->modelsByName.size(), 1u);
+
+    // Deleting an instance leaves the cached mesh to the next one.
+    loader->createInstance(first)->deleteNode();
+    EXPECT_TRUE(first->uploaded);
+    EXPECT_EQ(quietModel("TREE.obj"), first);
+}
+
+TEST_F(SceneLoaderTest, AFailedImportIsCachedAndReportedOnce)
+{
+    testing::internal::CaptureStdout();
+    Mesh* missing = loader->loadModel("Missing.obj");
+    const std::string firstOut = testing::internal::GetCapturedStdout();
+    testing::internal::CaptureStdout();
+    Mesh* again = loader->loadModel("missing.obj");
+    const std::string secondOut = testing::internal::GetCapturedStdout();
+
+    EXPECT_NE(firstOut.find("Error while loading"), std::string::npos) << firstOut;
+    EXPECT_EQ(secondOut, "");
+    ASSERT_EQ(missing, again);
+    EXPECT_FALSE(missing->uploaded);
+    EXPECT_EQ(loader->namesByModel.at(missing), "missing.obj");
+}
+
+TEST_F(SceneLoaderTest, SaveThenLoadKeepsOrderTransformsFlagsAndAngles)
+{
+    SceneNode* tree = place("Tree.obj");
+    SRTTransform& t = *tree->srt();
+    t.translation = Vec3(1.23456789f, -2, 0.5f);
+    t.scale = 0.25f;
+    t.rotation[1] = 1.57079632f;
+    t.rotation[2] = -0.1f;
+    instanceOf(tree)->canBeCut = false;
+    instanceOf(tree)->setLocalAngle(45);
+    // A node without attachments is not a placed model and is not written.
+    (new SceneNode(scene.get()))->setParent(scene->root.get());
+    SceneNode* box = place("box.obj");
+    instanceOf(box)->canCut = false;
+    SceneNode* tree2 = place("Tree.obj");
+    tree2->srt()->translation = Vec3(0, 0, -3);
+    scene->setGlobalAngle(55);
+    ASSERT_TRUE(loader->saveScene("round.sce"));
+
+    // Disturb the scene; the load must replace all of it.
+    scene->globalAngle = 10;
+    scene->select(instanceOf(box));
+    scene->gizmo->setTarget(box);
+    place("box.obj");
+
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(loader->loadScene("round.sce"));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "cached models are not read again";
+
+    const std::vector<SceneNode*> nodes = placed();
+    ASSERT_EQ(nodes.size(), 3u);
+    Mesh* treeMesh = loader->modelsByName.at("tree.obj").get();
+    Mesh* boxMesh = loader->modelsByName.at("box.obj").get();
+    EXPECT_EQ(instanceOf(nodes[0])->mesh, treeMesh);
+    EXPECT_EQ(instanceOf(nodes[1])->mesh, boxMesh);
+    EXPECT_EQ(instanceOf(nodes[2])->mesh, treeMesh);
+
+    const SRTTransform& r = *nodes[0]->srt();
+    EXPECT_EQ(r.translation.x, 1.23457f) << "six significant digits";
+    EXPECT_EQ(r.translation.y, -2.0f);
+    EXPECT_EQ(r.translation.z, 0.5f);
+    EXPECT_EQ(r.scale, 0.25f);
+    EXPECT_EQ(r.rotation[0], 0.0f);
+    EXPECT_EQ(r.rotation[1], 1.5708f);
+    EXPECT_EQ(r.rotation[2], -0.1f);
+    EXPECT_EQ(nodes[2]->srt()->translation.z, -3.0f);
+    EXPECT_EQ(nodes[1]->srt()->scale, 1.0f);
+
+    struct Flags {
+        bool canCut, canBeCut;
+        float localAngle;
+    };
+    const Flags expected[] = {{true, false, 45}, {false, true, -1}, {true, true, -1}};
+    for (size_t i = 0; i < 3; ++i) {
+        const MeshInstance* m = instanceOf(nodes[i]);
+        EXPECT_EQ(m->canCut, expected[i].canCut) << "node " << i;
+        EXPECT_EQ(m->canBeCut, expected[i].canBeCut) << "node " << i;
+        EXPECT_EQ(m->localAngle, expected[i].localAngle) << "node " << i;
+    }
+    EXPECT_EQ(scene->globalAngle, 55);
+    EXPECT_EQ(scene->objects.size(), 3u);
+    EXPECT_TRUE(scene->selection.empty());
+    expectGizmoDetached(*scene->gizmo);
+}
+
+TEST_F(SceneLoaderTest, AMeshWithoutCachedNameIsWrittenNamelessAndDroppedOnLoad)
+{
+    Mesh stray;
+    loader->createInstance(&stray);
+    place("box.obj");
+    ASSERT_TRUE(loader->saveScene("stray.sce"));
+    const std::string text = readScene("stray.sce");
+    EXPECT_NE(text.find("meshnode\nfile \nt 0 0 0\n"), std::string::npos) << text;
+
+    ASSERT_TRUE(loader->loadScene("stray.sce"));
+    ASSERT_EQ(scene->root->children.size(), 1u);
+    EXPECT_EQ(instanceOf(scene->root->children.front())->mesh, loader->modelsByName.at("box.obj").get());
+}
+
+TEST_F(SceneLoaderTest, LoadingClearsTheSelectionEvenWhenNothingIsPlaced)
+{
+    SceneNode* node = place("Tree.obj");
+    CountingRenderable offGraph;
+    scene->insertObject(&offGraph);
+    scene->select(&offGraph);
+    scene->select(instanceOf(node));
+    scene->gizmo->setTarget(node);
+    writeScene("empty.sce", "global 45\n");
+
+    ASSERT_TRUE(loader->loadScene("empty.sce"));
+    EXPECT_EQ(offGraph.deselects, 1);
+    EXPECT_TRUE(scene->selection.empty());
+    EXPECT_EQ(scene->objects, std::unordered_set<Renderable*>({&offGraph}));
+    EXPECT_TRUE(scene->root->children.empty());
+    expectGizmoDetached(*scene->gizmo);
+    EXPECT_EQ(scene->globalAngle, 45);
+
+    // Without a "global" line the angle goes back to 30, whatever it was.
+    scene->setGlobalAngle(60);
+    writeScene("noglobal.sce", "meshnode\nfile tree.obj\nendmeshnode\n");
+    ASSERT_TRUE(loader->loadScene("noglobal.sce"));
+    EXPECT_EQ(scene->globalAngle, 30);
+    EXPECT_EQ(scene->root->children.size(), 1u);
+}
+
+TEST_F(SceneLoaderTest, AFileThatCannotBeOpenedLeavesTheSceneAlone)
+{
+    SceneNode* node = place("Tree.obj");
+    scene->select(instanceOf(node));
+    scene->gizmo->setTarget(node);
+    scene->setGlobalAngle(60);
+    fs::create_directories(base / "scenes" / "folder.sce");
+
+    // A missing file, the scene folder itself (an empty name) and a folder.
+    for (const char* name : {"absent.sce", "", "folder.sce"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(loader->loadScene(name));
+        EXPECT_EQ(placed(), std::vector<SceneNode*>({node}));
+        EXPECT_EQ(scene->selection, std::unordered_set<Renderable*>({instanceOf(node)}));
+        EXPECT_EQ(scene->gizmo->target, node);
+        EXPECT_EQ(scene->globalAngle, 60);
+    }
+}
+
+TEST_F(SceneLoaderTest, AFailingSaveKeepsThePreviousFile)
+{
+    place("Tree.obj");
+    ASSERT_TRUE(loader->saveScene("keep.sce"));
+    const std::string before = readScene("keep.sce");
+
+    place("box.obj");
+    loader->sceneDirectory = (base / "missing").string() + "/";
+    EXPECT_FALSE(loader->saveScene("keep.sce"));
+    EXPECT_FALSE(fs::exists(base / "missing"));
+    // The same file reached through a folder that does not exist.
+    loader->sceneDirectory = (base / "missing" / ".." / "scenes").string() + "/";
+    EXPECT_FALSE(loader->saveScene("keep.sce"));
+    EXPECT_EQ(readScene("keep.sce"), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(base / "scenes"), fs::directory_iterator()), 1);
+}
