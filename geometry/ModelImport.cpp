@@ -183,6 +183,31 @@ BakedModel bakeScene(const aiScene& scene, const ImportOptions& options)
     return out;
 }
 
+namespace {
+
+// Why the raw faces cannot go through post-processing, or empty when they can.
+std::string faceProblem(const aiScene& scene)
+{
+    for (unsigned m = 0; m < scene.mNumMeshes; ++m) {
+        const aiMesh* mesh = scene.mMeshes ? scene.mMeshes[m] : nullptr;
+        if (!mesh)
+            continue;
+        if (mesh->mNumFaces > 0 && !mesh->mFaces)
+            return "mesh " + std::to_string(m) + " lists faces it does not hold";
+        for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
+            const aiFace& face = mesh->mFaces[f];
+            if (face.mNumIndices == 0 || !face.mIndices)
+                return "mesh " + std::to_string(m) + " has a face without corners";
+            for (unsigned i = 0; i < face.mNumIndices; ++i)
+                if (face.mIndices[i] >= mesh->mNumVertices)
+                    return "mesh " + std::to_string(m) + " has a face corner outside its vertices";
+        }
+    }
+    return std::string();
+}
+
+} // namespace
+
 void importModel(const std::string& path, Mesh& mesh, const ImportOptions& options)
 {
     Assimp::Importer importer;
@@ -190,9 +215,18 @@ void importModel(const std::string& path, Mesh& mesh, const ImportOptions& optio
                      aiProcess_SortByPType;
     if (options.withNormals)
         flags |= aiProcess_GenNormals;
-    const aiScene* scene = importer.ReadFile(path, flags);
-    if (!scene) {
-        std::cout << "Error while loading Collada file: " << '\n' << importer.GetErrorString() << std::endl;
+    // Read first, post-process second: a corrupt file can hand the importer's
+    // own triangulation faces without corners, on which it aborts the whole
+    // process. Such files are refused here like any unreadable file.
+    const aiScene* scene = importer.ReadFile(path, 0);
+    std::string problem;
+    if (scene)
+        problem = faceProblem(*scene);
+    if (scene && problem.empty())
+        scene = importer.ApplyPostProcessing(flags);
+    if (!scene || !problem.empty()) {
+        std::cout << "Error while loading Collada file: " << '\n'
+                  << (problem.empty() ? std::string(importer.GetErrorString()) : problem) << std::endl;
         return;
     }
 
