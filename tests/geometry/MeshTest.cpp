@@ -48,6 +48,15 @@ TEST_F(MeshTest, StreamsGetTheirFixedLocations)
         EXPECT_TRUE(attribEnabled(full.vertexArray, loc)) << loc;
     EXPECT_EQ(full.indexCount, 6);
     EXPECT_TRUE(full.uploaded);
+
+    // Release deletes everything upload created.
+    GLuint vao = full.vertexArray, index = full.indexBuffer;
+    std::vector<GLuint> buffers = full.vertexBuffers;
+    full.release();
+    EXPECT_FALSE(glIsVertexArray(vao));
+    EXPECT_FALSE(glIsBuffer(index));
+    for (GLuint b : buffers)
+        EXPECT_FALSE(glIsBuffer(b));
 }
 
 TEST_F(MeshTest, ModeTableAndWarnings)

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# torv-render as a user runs it: help, refusals with a one-line reason and a
+# non-zero status, a real picture, and the benchmark's JSON.
+set -u
+BUILD=${1:?build directory}
+R="$BUILD/torv-render"
+. "$(dirname "$0")/xvfb_lib.sh"
+OUT=$(mktemp -d)
+trap 'rm -rf "$OUT"' EXIT
+
+"$R" --help | grep -q -- "--output FILE.png" || fail "--help does not describe --output"
+
+expect_refusal() { # expected-text args...
+    local want=$1; shift
+    local err status
+    err=$("$R" "$@" 2>&1 >/dev/null); status=$?
+    [ $status -ne 0 ] || fail "torv-render $* succeeded"
+    [ "$(printf '%s\n' "$err" | grep -c .)" -eq 1 ] || fail "torv-render $*: not one line: $err"
+    printf '%s' "$err" | grep -q -- "$want" || fail "torv-render $*: '$err' does not mention '$want'"
+}
+expect_refusal "no scene file" --output "$OUT/a.png"
+expect_refusal "no --output" scenes/s_test.sce
+expect_refusal "cannot read scene file" "$OUT/missing.sce" --output "$OUT/a.png"
+expect_refusal "--resolution" scenes/s_test.sce --output "$OUT/a.png" --resolution 800x800
+expect_refusal "--resolution" scenes/s_test.sce --output "$OUT/a.png" --resolution 0,10
+expect_refusal "--lines" scenes/s_test.sce --output "$OUT/a.png" --lines maybe
+expect_refusal "--select" scenes/s_test.sce --output "$OUT/a.png" --select one
+expect_refusal "out of range" scenes/s_test.sce --output "$OUT/a.png" --select 99
+expect_refusal "--camera-position" scenes/s_test.sce --output "$OUT/a.png" --camera-position 1,2
+expect_refusal "unknown option" scenes/s_test.sce --output "$OUT/a.png" --bogus
+expect_refusal "cannot write" scenes/s_test.sce --output "$OUT/no/such/dir/a.png"
+
+"$R" scenes/s_test.sce --output "$OUT/start.png" --select 3 --lines on >/dev/null || fail "render failed"
+identify "$OUT/start.png" | grep -q "PNG 800x800" || fail "not an 800x800 PNG: $(identify "$OUT/start.png")"
+"$R" scenes/machine.sce --output "$OUT/small.png" --resolution 320,240 >/dev/null || fail "small render failed"
+identify "$OUT/small.png" | grep -q "PNG 320x240" || fail "resolution ignored: $(identify "$OUT/small.png")"
+
+JSON=$("$R" scenes/s_test.sce --output "$OUT/b.png" --select 3 --bench 3 | grep -v '^Loaded model')
+for key in '"image": \[800, 800\]' '"frames": 3' '"triangles": [1-9]' '"frame_ms": {"mean": [0-9.]*, "median"' \
+    '"cutaway": {"mean"' '"cell": {"mean"'; do
+    printf '%s' "$JSON" | grep -q "$key" || fail "benchmark JSON lacks $key: $JSON"
+done
+echo "torv-render command line passed"
