@@ -30,14 +30,20 @@ void main()
 {
     imageSize = 1.0 / invImageSize;
     vec2 pixel = gl_FragCoord.xy;
-    vec2 step = vec2(k);
-    vec4 best = texture(texture0, pixel * invImageSize);
+    ivec2 texel = ivec2(pixel);
+    ivec2 size = ivec2(imageSize + 0.5);
+    ivec2 step = ivec2(k);
+    vec4 best = texelFetch(texture0, texel, 0);
     float bestDepth = cutDepth(best, pixel);
     for (int dy = -1; dy <= 1; ++dy) {
         for (int dx = -1; dx <= 1; ++dx) {
             if (dx == 0 && dy == 0)
                 continue;
-            vec4 s = texture(texture0, (pixel + vec2(dx, dy) * step) * invImageSize);
+            ivec2 q = texel + ivec2(dx, dy) * step;
+            // Outside the image there is no seed (texelFetch does not clamp).
+            if (any(lessThan(q, ivec2(0))) || any(greaterThanEqual(q, size)))
+                continue;
+            vec4 s = texelFetch(texture0, q, 0);
             float c = cutDepth(s, pixel);
             if (c > bestDepth) {
                 bestDepth = c;
