@@ -151,15 +151,3 @@ TEST_F(FontTest, MissingFilesAndFallback)
     EXPECT_EQ(font.face("Lucida")->path, Font::shippedFontPath);
     EXPECT_EQ(font.face("Other"), nullptr);
 }
-
-TEST_F(FontTest, ConstructionSwitchesOnRestartAndBuildsTheShader)
-{
-    glDisable(GL_PRIMITIVE_RESTART);
-    Font font;
-    EXPECT_TRUE(glIsEnabled(GL_PRIMITIVE_RESTART));
-    GLint restart = 0;
-    glGetIntegerv(GL_PRIMITIVE_RESTART_INDEX, &restart);
-    EXPECT_EQ(GLuint(restart), 0xFFFFFFFFu);
-    EXPECT_TRUE(font.shader.linked);
-    EXPECT_EQ(glGetFragDataLocation(font.shader.program, "outColor"), 0);
-}
