@@ -98,7 +98,7 @@ TEST_F(TextTest, TwoLettersMakeTwoQuadsAlongThePen)
     EXPECT_FLOAT_EQ(m.texCoords[8 + 3], float(b.y + b.height) / float(face->atlasHeight));
 }
 
-TEST_F(TextTest, SpecialBytes)
+TEST_F(TextTest, EmptySpaceAndHighBytes)
 {
     auto empty = makeText("");
     EXPECT_EQ(empty->mesh->vertexCount, 0);
