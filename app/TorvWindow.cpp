@@ -86,7 +86,8 @@ void TorvWindow::init()
     createRenderTargets();
 
     font = std::make_unique<Font>();
-    font->loadFace("Lucida", "fonts/LucidaSansTypewriter.ttf");
+    // The named face is proprietary and not shipped; DejaVu Sans Mono stands in.
+    font->loadFaceWithFallback("Lucida", "fonts/LucidaSansTypewriter.ttf", Font::shippedFontPath);
     console = std::make_unique<CommandConsole>(input.get(), sceneLoader.get(), scene.get(), font.get());
 }
 

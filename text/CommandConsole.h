@@ -1,26 +1,59 @@
 #pragma once
-// Interim console until the text subsystem lands: Tab closes it again.
-#include "app/Platform.h"
+#include "geometry/Mesh.h"
+#include "gl/ShaderProgram.h"
+
+#include <deque>
+#include <memory>
 #include <string>
-struct InputState;
-class SceneLoader;
-class Scene;
+
 class Font;
+class Scene;
+class SceneLoader;
+class Text;
+struct InputState;
+
+// The one-line command prompt over the left half of the window, with the
+// last 20 commands scrolling above it. While open it owns the keyboard: the
+// window opens it, updates it every frame, and takes the keyboard back once
+// closeRequested is set.
 class CommandConsole {
 public:
-    CommandConsole(InputState*, SceneLoader*, Scene*, Font*) {}
-    void open()
-    {
-        closeRequested = false;
-        platform().setCharCallback(nullptr);
-        platform().setKeyCallback([this](int key, int action) {
-            if (action == GLFW_PRESS && key == GLFW_KEY_TAB)
-                closeRequested = true;
-        });
-    }
-    void update(double) {}
-    void draw() {}
-    void executeCommand(const std::string&) {}
+    static constexpr size_t maxHistory = 20;
+
+    CommandConsole(InputState* input, SceneLoader* loader, Scene* scene, Font* font);
+    ~CommandConsole();
+    CommandConsole(const CommandConsole&) = delete;
+    CommandConsole& operator=(const CommandConsole&) = delete;
+
+    // Takes the keyboard: installs the console's character and key handlers.
+    void open();
+    // Blinks the cursor and lays out the input line with it.
+    void update(double dt);
+    // Draws the background and all lines; nothing while closed.
+    void draw();
+    // Runs one line against the scene and the loader; unknown lines do nothing.
+    void executeCommand(const std::string& line);
+
+    // What the window system's callbacks reach while this console is open.
+    void characterTyped(unsigned int character, int action);
+    void keyPressed(int key, int action);
+
+    Scene* scene;
+    InputState* input; // kept for the window; the console reads events only
+    SceneLoader* sceneLoader;
     bool consoleOpen = false;
+    ShaderProgram shader{"Color Shader"};
+    Mesh background;
+    Font* font;
+    std::unique_ptr<Text> inputText;
+    std::deque<std::unique_ptr<Text>> history; // newest first
+    double blinkTime = 0.0;
+    std::string cursorText;
+    std::string inputLine;
     bool closeRequested = true;
+
+private:
+    std::unique_ptr<Text> makeInputText();
+    void submitLine();
+    int viewportHeight() const;
 };

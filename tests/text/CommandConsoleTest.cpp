@@ -1,0 +1,285 @@
+#include "app/InputState.h"
+#include "interaction/Gizmo.h"
+#include "math/Camera.h"
+#include "scene/MeshInstance.h"
+#include "scene/Scene.h"
+#include "scene/SceneLoader.h"
+#include "scene/SceneNode.h"
+#include "support/GLTestSupport.h"
+#include "text/CommandConsole.h"
+#include "text/Font.h"
+#include "text/Text.h"
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The console as the window sets it up, typed into through the headless
+// window's events.
+class CommandConsoleTest : public GLTest {
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        dir = fs::path(testing::TempDir()) / "torv-console";
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        std::ofstream(dir / "tri.obj") << "v -1 -1 0\nv 1 -1 0\nv 0 1 0\nf 1 2 3\n";
+
+        camera = std::make_unique<Camera>(Vec3(0, 1, 0), Vec3(0, 20, 50), Vec3(0, 0, 0), 800, 800, 0.1f, 1000.0f,
+                                          70.0f);
+        scene = std::make_unique<Scene>();
+        scene->camera = camera.get();
+        loader = std::make_unique<SceneLoader>(scene.get());
+        loader->modelDirectory = dir.string() + "/";
+        loader->sceneDirectory = dir.string() + "/";
+        font = std::make_unique<Font>();
+        font->loadFaceWithFallback("Lucida", "fonts/LucidaSansTypewriter.ttf", Font::shippedFontPath);
+        console = std::make_unique<CommandConsole>(&input, loader.get(), scene.get(), font.get());
+        console->consoleOpen = true;
+        console->open();
+    }
+    void TearDown() override
+    {
+        console.reset();
+        font.reset();
+        loader.reset();
+        scene.reset();
+        GLTest::TearDown();
+    }
+
+    // Types a line and presses Enter; the events arrive with the next swap.
+    void enter(const std::string& line)
+    {
+        headless->typeText(line);
+        headless->pressKey(GLFW_KEY_ENTER);
+        headless->swapBuffers();
+    }
+    void press(int key)
+    {
+        headless->pressKey(key);
+        headless->swapBuffers();
+    }
+    MeshInstance* instance(int i)
+    {
+        auto it = std::next(scene->root->children.begin(), i);
+        return dynamic_cast<MeshInstance*>((*it)->attachments.front());
+    }
+
+    fs::path dir;
+    InputState input;
+    std::unique_ptr<Camera> camera;
+    std::unique_ptr<Scene> scene;
+    std::unique_ptr<SceneLoader> loader;
+    std::unique_ptr<Font> font;
+    std::unique_ptr<CommandConsole> console;
+};
+
+// The scene-wide switches the console changes.
+struct Switches {
+    bool edit, edge, directional;
+    int lineMode;
+    float global, ghost;
+    bool operator==(const Switches& o) const
+    {
+        return edit == o.edit && edge == o.edge && directional == o.directional && lineMode == o.lineMode &&
+               global == o.global && ghost == o.ghost;
+    }
+};
+std::ostream& operator<<(std::ostream& os, const Switches& s)
+{
+    return os << "{edit " << s.edit << " edge " << s.edge << " dir " << s.directional << " lines " << s.lineMode
+              << " global " << s.global << " ghost " << s.ghost << "}";
+}
+
+} // namespace
+
+TEST_F(CommandConsoleTest, SwitchesByTypedLines)
+{
+    const Switches start{false, true, false, 2, 30.0f, 2.0f};
+    const std::pair<const char*, std::function<void(Switches&)>> cases[] = {
+        {"edit on", [](Switches& s) { s.edit = true; }},
+        {"Edit On", [](Switches& s) { s.edit = true; }},
+        {"edit  on", [](Switches&) {}},
+        {"edge off", [](Switches& s) { s.edge = false; }},
+        {"globalangle    45", [](Switches& s) { s.global = 45; }},
+        {"global 120", [](Switches& s) { s.global = 90; }},
+        {"globalangle -10", [](Switches& s) { s.global = -10; }},
+        {"Globalangle 45", [](Switches&) {}},
+        {"globalangle abc", [](Switches&) {}},
+        {"ghost 7", [](Switches& s) { s.ghost = 4; }},
+        {"ghost -2", [](Switches& s) { s.ghost = 0; }},
+        {"ghost 1.5x", [](Switches& s) { s.ghost = 1.5f; }},
+        {"dirt on", [](Switches& s) { s.directional = true; }},
+        {"dir maybe", [](Switches&) {}},
+        {"lines ghost", [](Switches& s) { s.lineMode = 1; }},
+        {"line on", [](Switches& s) { s.lineMode = 0; }},
+        {"lines foo", [](Switches&) {}},
+        {"line", [](Switches&) {}},
+        {"", [](Switches&) {}},
+    };
+    for (const auto& [line, change] : cases) {
+        scene->editMode = start.edit;
+        scene->edgeMode = start.edge;
+        scene->directionalLight = start.directional;
+        scene->lineMode = start.lineMode;
+        scene->globalAngle = start.global;
+        scene->ghostMultiplier = start.ghost;
+        enter(line);
+        Switches expected = start;
+        change(expected);
+        const Switches now{scene->editMode, scene->edgeMode, scene->directionalLight, scene->lineMode,
+                           scene->globalAngle, scene->ghostMultiplier};
+        EXPECT_EQ(now, expected) << '"' << line << '"';
+    }
+
+    // Leaving edit mode also lets go of every handle.
+    for (int i = 0; i < 4; ++i)
+        scene->gizmo->handle(i)->dragState = 2;
+    scene->editMode = true;
+    enter("EDIT OFF");
+    EXPECT_FALSE(scene->editMode);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(scene->gizmo->handle(i)->dragState, 0) << i;
+}
+
+TEST_F(CommandConsoleTest, ModelsSelectionAndSceneFiles)
+{
+    enter("Model tri.obj");
+    EXPECT_TRUE(scene->root->children.empty()) << "first tokens are case-sensitive";
+    enter("model tri.obj");
+    ASSERT_EQ(scene->root->children.size(), 1u);
+    MeshInstance* tri = instance(0);
+    ASSERT_NE(tri, nullptr);
+    EXPECT_EQ(tri->mesh->vertexCount, 3) << "the file was read";
+    EXPECT_TRUE(scene->objects.count(tri));
+    EXPECT_TRUE(scene->selection.empty());
+
+    // Flags and angles go to the selection only.
+    enter("cancut off");
+    enter("localangle 10");
+    EXPECT_TRUE(tri->canCut);
+    EXPECT_EQ(tri->localAngle, -1.0f);
+    scene->select(tri);
+    const std::pair<const char*, std::function<bool()>> cases[] = {
+        {"cancut off", [&] { return !tri->canCut; }},
+        {"CanCut On", [&] { return tri->canCut; }},
+        {"canbecut off", [&] { return !tri->canBeCut; }},
+        {"localangle 120", [&] { return tri->localAngle == 90.0f; }},
+        {"local 20", [&] { return tri->localAngle == 20.0f; }},
+        {"local x", [&] { return tri->localAngle == 20.0f; }},
+        {"localangle -1", [&] { return tri->localAngle == -1.0f; }},
+    };
+    for (const auto& [line, holds] : cases) {
+        enter(line);
+        EXPECT_TRUE(holds()) << line;
+    }
+
+    enter("globalangle 45");
+    enter("savescene round.sce");
+    ASSERT_TRUE(fs::exists(dir / "round.sce"));
+    enter("globalangle 10");
+    enter("model tri.obj");
+    EXPECT_EQ(scene->root->children.size(), 2u);
+    enter("loadscene round.sce");
+    ASSERT_EQ(scene->root->children.size(), 1u);
+    EXPECT_EQ(scene->globalAngle, 45.0f);
+    EXPECT_TRUE(scene->selection.empty()) << "loading clears the selection";
+    EXPECT_FALSE(instance(0)->canBeCut);
+    enter("loadscene missing.sce");
+    EXPECT_EQ(scene->root->children.size(), 1u);
+}
+
+TEST_F(CommandConsoleTest, EditingKeys)
+{
+    headless->typeText("abc");
+    headless->pressKey(GLFW_KEY_BACKSPACE);
+    headless->releaseKey(GLFW_KEY_BACKSPACE); // releases do nothing
+    headless->swapBuffers();
+    EXPECT_EQ(console->inputLine, "ab");
+    for (int i = 0; i < 3; ++i)
+        press(GLFW_KEY_BACKSPACE);
+    EXPECT_EQ(console->inputLine, "");
+
+    // Characters keep their low 8 bits.
+    console->characterTyped(0x141, GLFW_PRESS);
+    console->characterTyped('x', GLFW_RELEASE);
+    EXPECT_EQ(console->inputLine, "A");
+
+    // The cursor shows in the second half of every second.
+    const std::pair<double, const char*> blinks[] = {{0.3, "A"}, {0.3, "A_"}, {0.5, "A_"}, {0.1, "A"}, {0.3, "A_"}};
+    for (const auto& [dt, shown] : blinks) {
+        console->update(dt);
+        EXPECT_EQ(console->inputText->text, shown) << console->blinkTime;
+    }
+
+    EXPECT_FALSE(console->closeRequested);
+    press(GLFW_KEY_TAB);
+    EXPECT_TRUE(console->closeRequested);
+    EXPECT_EQ(console->inputLine, "A") << "the line survives closing";
+
+    // Once the console is gone its callbacks still installed do nothing.
+    console.reset();
+    headless->typeText("z");
+    headless->pressKey(GLFW_KEY_ENTER);
+    headless->swapBuffers();
+}
+
+TEST_F(CommandConsoleTest, HistoryKeepsTheLastTwentyLines)
+{
+    for (int i = 0; i <= 20; ++i)
+        enter("c" + std::to_string(i));
+    ASSERT_EQ(console->history.size(), 20u);
+    EXPECT_EQ(console->history.front()->text, "c20");
+    EXPECT_EQ(console->history.back()->text, "c1");
+    for (size_t i = 0; i < console->history.size(); ++i) {
+        EXPECT_EQ(console->history[i]->x, 20);
+        EXPECT_EQ(console->history[i]->y, 800 - 40 - 20 * int(i)) << i;
+    }
+    EXPECT_EQ(console->inputLine, "");
+    EXPECT_EQ(console->inputText->text, "");
+    EXPECT_EQ(console->inputText->y, 780);
+    EXPECT_EQ(console->inputText->fontFace, font->face("Lucida"));
+}
+
+TEST_F(CommandConsoleTest, DrawsOverTheLeftHalf)
+{
+    enter("edge on");
+    headless->typeText("edit");
+    headless->swapBuffers();
+    console->update(0.1);
+
+    // A dark grey backdrop, so that both the white panel and black text show.
+    glClearColor(0.2f, 0.2f, 0.2f, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_CULL_FACE);
+    console->consoleOpen = false;
+    console->draw();
+    EXPECT_EQ(readPixel(200, 400).r, 51) << "nothing while closed";
+    console->consoleOpen = true;
+    console->draw();
+    glDisable(GL_CULL_FACE);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+
+    // 0.6 white over 0.2 grey is 0.68; the right half stays as cleared.
+    for (const auto& [x, y] : {std::pair{200, 400}, {390, 10}, {5, 700}})
+        EXPECT_NEAR(readPixel(x, y).r, 173, 2) << x << "," << y;
+    for (const auto& [x, y] : {std::pair{410, 400}, {790, 790}})
+        EXPECT_EQ(readPixel(x, y).r, 51) << x << "," << y;
+
+    auto inkBetween = [](int y0, int y1) {
+        std::vector<unsigned char> rgba(size_t(60) * (y1 - y0) * 4);
+        glReadPixels(20, y0, 60, y1 - y0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        int n = 0;
+        for (size_t i = 0; i < rgba.size(); i += 4)
+            n += rgba[i] < 60;
+        return n;
+    };
+    EXPECT_GT(inkBetween(780 - 2, 780 + 11), 20) << "input line";
+    EXPECT_GT(inkBetween(760 - 2, 760 + 11), 20) << "newest history line";
+    EXPECT_EQ(inkBetween(600, 700), 0);
+}
