@@ -20,6 +20,9 @@ bool GlfwPlatform::openWindow(int width, int height, int glMajor, int glMinor, b
     glfwSetKeyCallback(window, &GlfwPlatform::onKey);
     glfwSetCharCallback(window, &GlfwPlatform::onChar);
     glfwSetScrollCallback(window, &GlfwPlatform::onScroll);
+    // A software-rendered frame can take longer than a quick click; sticky
+    // buttons keep a press visible to the next poll instead of losing it.
+    glfwSetInputMode(window, GLFW_STICKY_MOUSE_BUTTONS, GLFW_TRUE);
     return true;
 }
 

@@ -1,0 +1,138 @@
+#!/usr/bin/env bash
+# A person's session with the real viewer under Xvfb: open the console, switch
+# edit mode on, close it, click an object, drag its x handle, reopen the
+# console and save the scene under a new name. The saved file must show the
+# moved translation and a screenshot must show the console's text.
+set -u
+BUILD=$(cd "${1:?build directory}" && pwd)
+ROOT=$(pwd)
+. "$(dirname "$0")/xvfb_lib.sh"
+
+WORK=$(mktemp -d)
+trap 'kill $APP 2>/dev/null; stop_xvfb; [ -n "${KEEP:-}" ] || rm -rf "$WORK"' EXIT
+mkdir -p "$WORK/scenes" "$WORK/models"
+ln -s "$ROOT/shaders" "$WORK/shaders"
+ln -s "$ROOT/fonts" "$WORK/fonts"
+# One blue-grey box of half size 6 at the origin: the start scene.
+cat >"$WORK/models/box.mtl" <<'MTL'
+newmtl m
+Kd 0.45 0.55 0.7
+MTL
+cat >"$WORK/models/box.obj" <<'OBJ'
+mtllib box.mtl
+usemtl m
+v -6 -6 -6
+v 6 -6 -6
+v -6 6 -6
+v 6 6 -6
+v -6 -6 6
+v 6 -6 6
+v -6 6 6
+v 6 6 6
+f 2 4 8 6
+f 1 5 7 3
+f 3 7 8 4
+f 1 2 6 5
+f 5 6 8 7
+f 1 3 4 2
+OBJ
+printf 'global 30\n\nmeshnode\nfile box.obj\nt 0 0 0\ns 1\nr 0 0 0\ncancut on\ncanbecut on\nendmeshnode\n' \
+    >"$WORK/scenes/s_test.sce"
+
+start_xvfb || exit 1
+cd "$WORK"
+OUT="$WORK/stdout.txt"
+RC="$WORK/rc"
+( "$BUILD/torv" >"$OUT" 2>&1; echo $? >"$RC" ) &
+APP=$!
+cd "$ROOT"
+
+wait_for 60 xdotool search --name '^Torv$' || fail "no window titled Torv"
+WIN=$(xdotool search --name '^Torv$' | head -n1)
+xdotool windowfocus "$WIN" 2>/dev/null
+# Wait until frames are coming (the fps line), so input is polled.
+wait_for 120 grep -q ' fps$' "$OUT" || fail "no frames: $(cat "$OUT")"
+
+shot() { import -window "$WIN" "$1" 2>/dev/null; }
+# Counts pixels matching an awk condition on r, g, b inside a rectangle.
+count_pixels() { # file x0 y0 x1 y1 condition
+    convert "$1" -crop "$(($4 - $2))x$(($5 - $3))+$2+$3" +repage -depth 8 txt:- 2>/dev/null |
+        awk -F'[(),]' -v cond="$6" 'NR > 1 { r=$3+0; g=$4+0; b=$5+0;
+            if ((cond == "dark" && r < 80 && g < 80 && b < 80) ||
+                (cond == "red" && r > 150 && r - g > 50 && r - b > 50)) n++ } END { print n + 0 }'
+}
+pause() { sleep "${1:-1.5}"; }
+key() { xdotool key --clearmodifiers "$@"; pause 1; }
+# Dark pixels on the console's input line (20 px below the top edge).
+input_ink() { shot "$WORK/probe.png"; count_pixels "$WORK/probe.png" 15 4 300 30 dark; }
+# Frames are slow in software GL: wait for what the screen shows instead of
+# guessing times. The open console shows its blinking cursor within a second.
+wait_ink_above() { # minimum, seconds
+    local end=$((SECONDS + $2))
+    while [ $SECONDS -lt $end ]; do
+        [ "$(input_ink)" -gt "$1" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+wait_no_ink() {
+    local end=$((SECONDS + $1))
+    while [ $SECONDS -lt $end ]; do
+        [ "$(input_ink)" -eq 0 ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+console_command() { # text
+    key Tab
+    wait_ink_above 0 20 || fail "the console did not open"
+    xdotool type --delay 60 "$1"
+    wait_ink_above 40 20 || fail "typed text did not appear"
+    shot "$WORK/console-$2.png"
+    key Return
+    key Tab
+    wait_no_ink 20 || fail "the console did not close"
+}
+
+# Console: Tab, "edit on", Enter, Tab. The screenshot taken before Enter
+# must show the typed text on the input line.
+console_command "edit on" edit
+
+# Orbit a little so the x handle (a square in the plane x = 0) is not seen edge-on.
+xdotool mousemove --window "$WIN" 600 600; pause 0.5
+xdotool mousedown 3; pause 0.5
+xdotool mousemove --window "$WIN" 680 600; pause 1
+xdotool mouseup 3; pause 1
+
+# Select the box.
+xdotool mousemove --window "$WIN" 400 400; pause 0.5
+xdotool mousedown 1; pause 0.5
+xdotool mouseup 1; pause 2
+shot "$WORK/gizmo.png"
+# The x handle is the reddish square; find one of its pixels.
+XY=$(convert "$WORK/gizmo.png" -depth 8 txt:- | awk -F'[(),: ]+' 'NR > 1 { r=$3+0; g=$4+0; b=$5+0;
+        if (r > 150 && r - g > 50 && r - b > 50) { n++; px[n] = $1 "," $2 } }
+        END { if (n > 0) print px[int((n + 1) / 2)] }')
+[ -n "$XY" ] || fail "no x handle on screen in edit mode"
+HX=${XY%,*}; HY=${XY#*,}
+xdotool mousemove --window "$WIN" "$HX" "$HY"; pause 1
+xdotool mousedown 1; pause 1
+xdotool mousemove --window "$WIN" "$HX" $((HY - 60)); pause 1
+xdotool mousemove --window "$WIN" "$((HX + 20))" $((HY - 120)); pause 1.5
+xdotool mouseup 1; pause 1
+shot "$WORK/moved.png"
+
+# Save under a new name.
+console_command "savescene moved.sce" save
+wait_for 30 test -s "$WORK/scenes/moved.sce" || fail "savescene wrote nothing: $(ls "$WORK/scenes")"
+
+T=$(grep '^t ' "$WORK/scenes/moved.sce")
+read -r _ TX TY TZ <<<"$T"
+echo "saved translation: $TX $TY $TZ"
+awk -v x="$TX" 'BEGIN { exit !(x == 0) }' || fail "x moved ($TX) though the x handle moves across x"
+awk -v y="$TY" -v z="$TZ" 'BEGIN { exit !((y * y + z * z) > 0.01) }' || fail "the drag did not move the box: $T"
+grep -q '^file box.obj$' "$WORK/scenes/moved.sce" || fail "saved scene lost the model"
+
+xdotool keydown Escape; wait_for 60 test -s "$RC"; xdotool keyup Escape 2>/dev/null
+[ "$(cat "$RC" 2>/dev/null)" = "0" ] || fail "exit status $(cat "$RC" 2>/dev/null)"
+echo "console and edit session passed"
