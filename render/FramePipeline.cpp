@@ -80,23 +80,19 @@ void TorvWindow::render()
                 r->draw(colorShader);
         FrameBufferObject::unbind();
 
-        blurTarget.bind();
-        blur1Shader.use();
-        blur1Shader.set("multiplier", s.ghostMultiplier);
-        blur1Shader.set("invImageSize", 1.0f / blurTarget.width, 1.0f / blurTarget.height);
-        bindTexture(0, ghostTarget.colorTextures[0]);
-        blur1Shader.set("texture0", 0);
-        drawScreenQuad();
-        FrameBufferObject::unbind();
-
-        ghostTarget.bind();
-        blur2Shader.use();
-        blur2Shader.set("multiplier", s.ghostMultiplier);
-        blur2Shader.set("invImageSize", 1.0f / ghostTarget.width, 1.0f / ghostTarget.height);
-        bindTexture(0, blurTarget.colorTextures[0]);
-        blur2Shader.set("texture0", 0);
-        drawScreenQuad();
-        FrameBufferObject::unbind();
+        // Two halves of a separable blur at the mask's reduced size.
+        auto blur = [&](ShaderProgram& program, FrameBufferObject& target, FrameBufferObject& source) {
+            target.bind();
+            program.use();
+            program.set("multiplier", s.ghostMultiplier);
+            program.set("invImageSize", 1.0f / target.width, 1.0f / target.height);
+            bindTexture(0, source.colorTextures[0]);
+            program.set("texture0", 0);
+            drawScreenQuad();
+            FrameBufferObject::unbind();
+        };
+        blur(blur1Shader, blurTarget, ghostTarget);
+        blur(blur2Shader, ghostTarget, blurTarget);
         glUseProgram(0);
         glViewport(0, 0, width, height);
     }

@@ -83,18 +83,22 @@ FrameBufferObject* floodCutawayDepth(FrameBufferObject& first, FrameBufferObject
     floodSteps(w, h, steps);
 
     FrameBufferObject* target[2] = {&first, &second};
+    // Each pass reads the colour and depth of the target written before it.
+    auto bindSource = [](ShaderProgram& program, FrameBufferObject& source) {
+        glActiveTexture(GL_TEXTURE0);
+        glBindTexture(GL_TEXTURE_2D, source.colorTextures[0]);
+        program.set("texture0", 0);
+        glActiveTexture(GL_TEXTURE1);
+        glBindTexture(GL_TEXTURE_2D, source.depthTexture);
+        program.set("depthTexture", 1);
+    };
     jf.floodShader.use();
     jf.floodShader.set("invImageSize", 1.0f / w, 1.0f / h);
     glBindVertexArray(jf.floodQuad.vertexArray);
     int src = 0, dst = 1;
     for (const auto& step : steps) {
         target[dst]->bind();
-        glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, target[src]->colorTextures[0]);
-        jf.floodShader.set("texture0", 0);
-        glActiveTexture(GL_TEXTURE1);
-        glBindTexture(GL_TEXTURE_2D, target[src]->depthTexture);
-        jf.floodShader.set("depthTexture", 1);
+        bindSource(jf.floodShader, *target[src]);
         glUniform2ui(jf.floodShader.uniform("k"), step.first, step.second);
         glDrawArrays(jf.floodQuad.primitiveMode, 0, jf.floodQuad.vertexCount);
         FrameBufferObject::unbind();
@@ -105,12 +109,7 @@ FrameBufferObject* floodCutawayDepth(FrameBufferObject& first, FrameBufferObject
     jf.resultShader.use();
     target[dst]->bind();
     jf.resultShader.set("invImageSize", 1.0f / w, 1.0f / h);
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, target[src]->colorTextures[0]);
-    jf.resultShader.set("texture0", 0);
-    glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_2D, target[src]->depthTexture);
-    jf.resultShader.set("depthTexture", 1);
+    bindSource(jf.resultShader, *target[src]);
     glDrawArrays(jf.floodQuad.primitiveMode, 0, jf.floodQuad.vertexCount);
     FrameBufferObject::unbind();
     glUseProgram(0);
@@ -170,28 +169,4 @@ std::vector<float> cutawayDepthReference(const std::vector<SeedTexel>& seeds, in
         }
     }
     return out;
-}
-
-float cutawayDepthAt(const std::vector<SeedTexel>& seeds, int width, int height, int px, int py)
-{
-    float best = 0.0f;
-    const float cx = px + 0.5f, cy = py + 0.5f;
-    for (const SeedTexel& t : seeds) {
-        if (t.depth == 0)
-            continue;
-        float depth = t.depth / 65535.0f;
-        if (depth <= best)
-            continue;
-        float r = std::hypot(cx - t.x / 65535.0f * width, cy - t.y / 65535.0f * height);
-        float a = t.slope / 65535.0f;
-        float c;
-        if (r < 0.5f)
-            c = depth;
-        else if (a >= 0.99999f)
-            continue;
-        else
-            c = depth - r * (a / (1.0f - a)) / height;
-        best = std::max(best, c);
-    }
-    return std::min(best, 1.0f);
 }

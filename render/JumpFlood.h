@@ -71,8 +71,7 @@ float maxThetaForAngle(float degrees);
 struct SeedTexel {
     uint16_t x, y, depth, slope;
 };
-// The exact cutaway depth (over farPlane, clamped to [0, 1]) at pixel (px, py)
-// of a width x height seed image.
-float cutawayDepthAt(const std::vector<SeedTexel>& seeds, int width, int height, int px, int py);
-// The same for every pixel whose coordinates are multiples of stride.
+// The exact cutaway depth (over farPlane, clamped to [0, 1]) of a width x
+// height seed image at every pixel whose coordinates are multiples of stride,
+// row by row.
 std::vector<float> cutawayDepthReference(const std::vector<SeedTexel>& seeds, int width, int height, int stride);
