@@ -5,6 +5,7 @@
 class GlfwPlatform : public Platform {
 public:
     GlfwPlatform() = default;
+    ~GlfwPlatform() override { uninstallPlatform(this); }
     GlfwPlatform(const GlfwPlatform&) = delete;
     GlfwPlatform& operator=(const GlfwPlatform&) = delete;
 

@@ -73,6 +73,9 @@ HeadlessPlatform::~HeadlessPlatform()
 {
     if (opened)
         terminate();
+    // Objects that outlive this platform (process-wide GL wrappers) ask it
+    // whether a context is alive; they must not reach a destroyed one.
+    uninstallPlatform(this);
 }
 
 bool HeadlessPlatform::available()

@@ -19,6 +19,12 @@ void setPlatform(Platform* p)
     currentPlatform = p;
 }
 
+void uninstallPlatform(Platform* p)
+{
+    if (currentPlatform == p)
+        currentPlatform = nullptr;
+}
+
 bool glContextAlive()
 {
     return currentPlatform && currentPlatform->contextAlive();

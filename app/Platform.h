@@ -53,6 +53,8 @@ public:
 // The platform in use; the GLFW one unless a tool or test installs another.
 Platform& platform();
 void setPlatform(Platform* p);
+// Clears the current platform if it is p (platforms call this as they die).
+void uninstallPlatform(Platform* p);
 // True when some platform is installed and its GL context is current; GL
 // wrappers check this before deleting names in destructors.
 bool glContextAlive();
