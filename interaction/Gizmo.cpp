@@ -181,6 +181,11 @@ void ScaleGizmo::draw(ShaderProgram& program)
         uploadMesh();
     program.set("colorID", static_cast<unsigned int>(id));
     program.set("color", 1.0f, 1.0f, 1.0f);
+    // The cube is two strips split by the all-ones index. Restart is meant to
+    // be on for the whole program, but nothing may have switched it on yet,
+    // and without it that index is read as a vertex far outside the buffer.
+    glEnable(GL_PRIMITIVE_RESTART);
+    glPrimitiveRestartIndex(Mesh::restartIndex);
     mesh.draw();
 }
 
