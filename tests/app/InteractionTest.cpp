@@ -180,11 +180,17 @@ TEST_F(Interaction, TabOpensTheConsoleOnlyWhenIdle)
     h->tapKey(GLFW_KEY_TAB);
     EXPECT_EQ(app().interactionMode, TorvWindow::ConsoleOpen);
 
-    // The console has the input: clicks and camera keys do nothing.
+    // The console has the input: clicks and the wheel do nothing.
     h->click(boxX, boxY);
     EXPECT_TRUE(scene().selection.empty());
     const Vec3 eye = app().camera->eye;
     h->platform().scroll(2);
     h->frames(1);
     expectNear(app().camera->eye, eye);
+
+    // Tab closes it; the next update hands the input back.
+    h->tapKey(GLFW_KEY_TAB);
+    EXPECT_EQ(app().interactionMode, TorvWindow::Idle);
+    h->click(boxX, boxY);
+    EXPECT_TRUE(selected(box));
 }
