@@ -6,6 +6,7 @@
 #include "scene/Scene.h"
 #include "scene/SceneNode.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -123,6 +124,34 @@ void AppHarness::savePng(const std::string& path)
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     glReadBuffer(GL_BACK);
     writeFramebufferPng(path, window->renderWidth, window->renderHeight);
+}
+
+Shot AppHarness::capture()
+{
+    Shot shot;
+    const int w = window->renderWidth, h = window->renderHeight;
+    shot.width = w;
+    shot.height = h;
+    std::vector<Rgba> color(static_cast<size_t>(w) * h);
+    std::vector<uint32_t> ids(color.size());
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, color.data());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, window->sceneTarget.framebuffer);
+    glReadBuffer(GL_COLOR_ATTACHMENT1);
+    glReadPixels(0, 0, w, h, GL_RED_INTEGER, GL_UNSIGNED_INT, ids.data());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    // GL rows run from the bottom.
+    shot.color.resize(color.size());
+    shot.ids.resize(ids.size());
+    for (int y = 0; y < h; ++y) {
+        const size_t from = static_cast<size_t>(h - 1 - y) * w, to = static_cast<size_t>(y) * w;
+        std::copy(color.begin() + from, color.begin() + from + w, shot.color.begin() + to);
+        std::copy(ids.begin() + from, ids.begin() + from + w, shot.ids.begin() + to);
+    }
+    return shot;
 }
 
 std::string makeTempDir()

@@ -6,8 +6,21 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class MeshInstance;
+
+// One frame as the window shows it and as the id image holds it, rows from the
+// top like the mouse.
+struct Shot {
+    int width = 0;
+    int height = 0;
+    std::vector<Rgba> color;
+    std::vector<uint32_t> ids;
+    const Rgba& at(int x, int y) const { return color[static_cast<size_t>(y) * width + x]; }
+    uint32_t idAt(int x, int y) const { return ids[static_cast<size_t>(y) * width + x]; }
+    bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+};
 
 // Runs the real application frame by frame on the headless platform, with a
 // scene file of the caller's choice, and reads back what it shows.
@@ -48,6 +61,8 @@ public:
     // Window position of the origin of a placed model.
     void projectPlaced(int index, int& x, int& y);
     void savePng(const std::string& path);
+    // The whole window and id image of the last frame.
+    Shot capture();
 
 private:
     std::unique_ptr<HeadlessPlatform> headless;
