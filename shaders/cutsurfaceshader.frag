@@ -31,5 +31,7 @@ void main()
     float hatch = mod(gl_FragCoord.x + gl_FragCoord.y, 7.0) < 1.5 ? 0.7 : 1.0;
     outColor = vec4(baseColor * color * 0.82 * hatch, 1.0);
     outID = colorID;
-    gl_FragDepth = clamp(cut + depth * 1e-6, 0.0, 1.0);
+    // A small step behind the surrounding surfaces outlines the cut rim in
+    // the line passes; the share of its own depth orders back faces.
+    gl_FragDepth = clamp(cut + 0.0015 + depth * 1e-6, 0.0, 1.0);
 }
