@@ -12,5 +12,8 @@ if [ "${1:-}" = "--sanitize" ]; then
     export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
     export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+    # llvmpipe's worker threads racing the leak checker's stop-the-world at
+    # exit can crash the checker itself; render on the calling thread instead.
+    export LP_NUM_THREADS=0
 fi
 ctest --test-dir "$dir" -j"$(nproc)" --output-on-failure --timeout 600
