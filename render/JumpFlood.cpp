@@ -123,7 +123,6 @@ namespace {
 
 struct DecodedSeed {
     float x, y, depth, slope; // pixels, pixels, depth over farPlane, depth per pixel
-    bool pointOnly;
 };
 
 } // namespace
@@ -141,8 +140,7 @@ std::vector<float> cutawayDepthReference(const std::vector<SeedTexel>& seeds, in
         d.y = s.y / 65535.0f * height;
         d.depth = s.depth / 65535.0f;
         float a = s.slope / 65535.0f;
-        d.pointOnly = a >= 0.99999f;
-        d.slope = d.pointOnly ? 0.0f : a / (1.0f - a) / height;
+        d.slope = a / std::max(1.0f - a, 1e-5f) / height;
         decoded.push_back(d);
     }
     std::sort(decoded.begin(), decoded.end(),
@@ -155,15 +153,8 @@ std::vector<float> cutawayDepthReference(const std::vector<SeedTexel>& seeds, in
             for (const DecodedSeed& s : decoded) {
                 if (s.depth <= best)
                     break;
-                float r = std::hypot(cx - s.x, cy - s.y);
-                float c;
-                if (r < 0.5f)
-                    c = s.depth;
-                else if (s.pointOnly)
-                    continue;
-                else
-                    c = s.depth - r * s.slope;
-                best = std::max(best, c);
+                float r = std::max(std::hypot(cx - s.x, cy - s.y) - 0.5f, 0.0f);
+                best = std::max(best, s.depth - r * s.slope);
             }
             out.push_back(std::min(best, 1.0f));
         }

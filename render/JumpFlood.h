@@ -28,11 +28,11 @@ class FrameBufferObject;
 //               the cutter's outline).
 //
 // Cut depth. A seed s imposes on the pixel p at screen distance r = |p - s|
-// (pixels)
-//   c_s(p) = d_s                       if r < 0.5,
-//   c_s(p) = d_s - r * a_s / (1 - a_s) / H otherwise (nothing if theta_s = 0),
-// the depth of a cone with its apex at the seed, opening towards the viewer
-// with half-angle theta_s. The cutaway depth is C(p) = max over all seeds of
+// (pixels, between pixel centres)
+//   c_s(p) = d_s - max(r - 1/2, 0) * a_s / max(1 - a_s, 1e-5) / H,
+// the depth of a cone opening towards the viewer with half-angle theta_s,
+// whose apex is the seed's own pixel (a disc of half a pixel). A zero angle
+// codes a_s = 1, a cone so steep that it cuts only the seed's pixel. The cutaway depth is C(p) = max over all seeds of
 // c_s(p), clamped to [0, 1]; 0 where no seed reaches. The jump flood
 // approximates the maximum: every pass keeps, per pixel, the seed among its
 // own texel and the eight texels k away whose c_s(p) is largest, and the

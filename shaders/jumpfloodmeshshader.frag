@@ -5,8 +5,8 @@
 //   b     the seed's eye distance over farPlane (0 marks an empty texel)
 //   a     the cone's slope, code = G / (1 + G) with G = slope * imageHeight,
 //         where slope is how much the cut depth (over farPlane) drops per
-//         pixel of screen distance from the seed (1 means an infinitely steep
-//         cone: only the seed's own pixel is cut)
+//         pixel of screen distance from the seed (1 means a cone so steep
+//         that only the seed's own pixel is cut)
 // The slope is the cone half-angle's cotangent times the eye-space width of a
 // pixel at a reference depth: the seed's own depth with "directional" on (the
 // cone's axis runs along the view direction, so the hole has a world-space
