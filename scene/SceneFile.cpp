@@ -200,6 +200,47 @@ private:
 
 }  // namespace
 
+bool readSceneFile(const std::string& path, std::string& text)
+{
+    // Non-blocking, so that opening a FIFO returns at once; it is refused
+    // below like every other file that is not regular.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    std::string contents;
+    size_t lineLength = 0;
+    char buffer[65536];
+    bool ok = true;
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            ok = false;
+        if (n <= 0)
+            break;
+        for (ssize_t i = 0; i < n && ok; ++i) {
+            if (buffer[i] == '\0')
+                ok = false;
+            lineLength = buffer[i] == '\n' ? 0 : lineLength + 1;
+            if (lineLength > maxSceneLineLength)
+                ok = false;
+        }
+        if (!ok)
+            break;
+        contents.append(buffer, size_t(n));
+    }
+    ::close(fd);
+    if (ok)
+        text = std::move(contents);
+    return ok;
+}
+
 bool saveSceneFileAtomically(const std::string& requestedPath, const std::string& text)
 {
     const std::string path = followLinks(requestedPath);

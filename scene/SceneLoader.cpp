@@ -122,11 +122,11 @@ bool SceneLoader::saveScene(const std::string& name)
 bool SceneLoader::loadScene(const std::string& name)
 {
     const std::string path = scenePath(name);
-    std::ifstream in(path);
-    // A folder (an empty name gives the scene folder itself) opens here like
-    // a file and only fails on the first read; it must not empty the scene.
-    if (!in || (in.peek(), in.bad()))
+    // Everything is read and checked before the scene is touched.
+    std::string text;
+    if (!readSceneFile(path, text))
         return false;
+    std::istringstream in(text);
     SceneFileContents contents = parseSceneText(in);
     scene->clearSelection();
     scene->root->clearChildren();

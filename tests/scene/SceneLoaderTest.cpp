@@ -3,11 +3,13 @@
 #include "scene/MeshInstance.h"
 #include "scene/Scene.h"
 #include "scene/SceneLoader.h"
+#include "scene/SceneFile.h"
 #include "scene/SceneNode.h"
 #include "scene/SceneTestSupport.h"
 #include "scene/Transform.h"
 #include "support/GLTestSupport.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -248,15 +250,28 @@ TEST_F(SceneLoaderTest, AFileThatCannotBeOpenedLeavesTheSceneAlone)
     scene->setGlobalAngle(60);
     fs::create_directories(base / "scenes" / "folder.sce");
 
+    // Nothing here can be a scene file, and none may block or fill memory.
+    ASSERT_EQ(mkfifo((base / "scenes" / "fifo.sce").c_str(), 0644), 0);
+    const std::string block = "meshnode\nfile tree.obj\nendmeshnode\n";
+    writeScene("long.sce", block + std::string(maxSceneLineLength + 1, 'x') + "\n" + block);
+    writeScene("nul.sce", block + std::string("global 45\0\n", 11) + block);
+    const std::string scenes = loader->sceneDirectory;
+
     // A missing file, the scene folder itself (an empty name) and a folder.
-    for (const char* name : {"absent.sce", "", "folder.sce"}) {
+    for (const char* name : {"absent.sce", "", "folder.sce", "fifo.sce", "long.sce", "nul.sce", "/dev/zero"}) {
         SCOPED_TRACE(name);
+        loader->sceneDirectory = name[0] == '/' ? "" : scenes;
         EXPECT_FALSE(loader->loadScene(name));
         EXPECT_EQ(placed(), std::vector<SceneNode*>({node}));
         EXPECT_EQ(scene->selection, std::unordered_set<Renderable*>({instanceOf(node)}));
         EXPECT_EQ(scene->gizmo->target, node);
         EXPECT_EQ(scene->globalAngle, 60);
     }
+    // A line of exactly the longest length is still read (and ignored).
+    loader->sceneDirectory = scenes;
+    writeScene("longest.sce", std::string(maxSceneLineLength, 'x') + "\n" + block + block);
+    ASSERT_TRUE(loader->loadScene("longest.sce"));
+    EXPECT_EQ(scene->root->children.size(), 2u);
 }
 
 TEST_F(SceneLoaderTest, AFailingSaveKeepsThePreviousFile)
