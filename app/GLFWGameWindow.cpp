@@ -81,7 +81,7 @@ void GLFWGameWindow::pollInput(InputState& s)
         // Codes below the space key are not keys in GLFW 3; they stay up.
         bool down = k >= GLFW_KEY_SPACE && p.keyDown(k);
         if (down) {
-            s.keyPressed[k] = !s.keyDown[k];
+            s.keyPressed[k] = !s.keyDown[k] || p.keyWentDown(k);
             s.keyReleased[k] = false;
             s.keyDown[k] = true;
         } else {

@@ -46,6 +46,7 @@ void GlfwPlatform::swapBuffers()
     if (!window)
         return;
     glfwSwapBuffers(window);
+    pressedSincePoll.reset();
     glfwPollEvents();
 }
 
@@ -54,7 +55,12 @@ bool GlfwPlatform::keyDown(int key)
     // GLFW 3 reports an error for codes below the space key.
     if (!window || key < GLFW_KEY_SPACE || key > GLFW_KEY_LAST)
         return false;
-    return glfwGetKey(window, key) == GLFW_PRESS;
+    return glfwGetKey(window, key) == GLFW_PRESS || pressedSincePoll[size_t(key)];
+}
+
+bool GlfwPlatform::keyWentDown(int key)
+{
+    return window && key >= 0 && key <= GLFW_KEY_LAST && pressedSincePoll[size_t(key)];
 }
 
 bool GlfwPlatform::mouseButtonDown(int button)
@@ -74,7 +80,7 @@ void GlfwPlatform::mousePos(int& x, int& y)
 }
 
 int GlfwPlatform::mouseWheel() { return static_cast<int>(std::trunc(wheel)); }
-void GlfwPlatform::setMouseWheel(int position) { wheel = position; }
+void GlfwPlatform::setMouseWheel(int position) { wheel = wheelAfterReset(wheel, position); }
 
 bool GlfwPlatform::windowOpen() { return window && !glfwWindowShouldClose(window); }
 
@@ -84,6 +90,10 @@ void GlfwPlatform::setCharCallback(CharCallback callback) { charCallback = std::
 void GlfwPlatform::onKey(GLFWwindow* w, int key, int, int action, int)
 {
     auto* self = static_cast<GlfwPlatform*>(glfwGetWindowUserPointer(w));
+    // A key can go down and up again between two polls; glfwGetKey would
+    // then never report it, so the press is remembered until the next poll.
+    if (self && action == GLFW_PRESS && key >= 0 && key <= GLFW_KEY_LAST)
+        self->pressedSincePoll[size_t(key)] = true;
     if (self && self->keyCallback) {
         // Copy first: a callback may replace itself (the console does).
         KeyCallback cb = self->keyCallback;

@@ -1,6 +1,8 @@
 #pragma once
 #include "app/Platform.h"
 
+#include <bitset>
+
 // The real window: GLFW 3 standing in for the frame loop's window calls.
 class GlfwPlatform : public Platform {
 public:
@@ -16,6 +18,7 @@ public:
     void setTime(double seconds) override;
     void swapBuffers() override;
     bool keyDown(int key) override;
+    bool keyWentDown(int key) override;
     bool mouseButtonDown(int button) override;
     void mousePos(int& x, int& y) override;
     int mouseWheel() override;
@@ -31,6 +34,8 @@ private:
     static void onScroll(GLFWwindow*, double dx, double dy);
 
     GLFWwindow* window = nullptr;
+    // Keys pressed in the events of the last poll.
+    std::bitset<GLFW_KEY_LAST + 1> pressedSincePoll;
     double wheel = 0.0;
     KeyCallback keyCallback;
     CharCallback charCallback;

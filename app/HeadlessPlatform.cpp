@@ -121,6 +121,7 @@ bool HeadlessPlatform::openWindow(int width, int height, int glMajor, int glMino
     keyCallback = nullptr;
     charCallback = nullptr;
     events.clear();
+    pressedSincePoll.clear();
     return true;
 }
 
@@ -157,9 +158,12 @@ void HeadlessPlatform::swapBuffers()
     EglState& s = egl();
     eglSwapBuffers(s.display, s.surface);
     ++swaps;
+    pressedSincePoll.clear();
     while (!events.empty()) {
         Event e = events.front();
         events.pop_front();
+        if (!e.isChar && e.action == GLFW_PRESS)
+            pressedSincePoll.insert(e.code);
         // Copy the callback: the console replaces callbacks from inside one.
         if (e.isChar) {
             if (CharCallback cb = charCallback)
@@ -172,7 +176,7 @@ void HeadlessPlatform::swapBuffers()
 
 bool HeadlessPlatform::keyDown(int key)
 {
-    return keys.count(key) != 0;
+    return keys.count(key) != 0 || pressedSincePoll.count(key) != 0;
 }
 
 bool HeadlessPlatform::mouseButtonDown(int button)
@@ -203,6 +207,12 @@ void HeadlessPlatform::pressKey(int key)
 void HeadlessPlatform::releaseKey(int key)
 {
     keys.erase(key);
+    events.push_back({false, key, GLFW_RELEASE});
+}
+
+void HeadlessPlatform::tapKey(int key)
+{
+    events.push_back({false, key, GLFW_PRESS});
     events.push_back({false, key, GLFW_RELEASE});
 }
 

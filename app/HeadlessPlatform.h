@@ -23,10 +23,11 @@ public:
     void setTime(double seconds) override;
     void swapBuffers() override;
     bool keyDown(int key) override;
+    bool keyWentDown(int key) override { return pressedSincePoll.count(key) != 0; }
     bool mouseButtonDown(int button) override;
     void mousePos(int& x, int& y) override;
-    int mouseWheel() override { return wheel; }
-    void setMouseWheel(int position) override { wheel = position; }
+    int mouseWheel() override { return static_cast<int>(std::trunc(wheel)); }
+    void setMouseWheel(int position) override { wheel = wheelAfterReset(wheel, position); }
     bool windowOpen() override { return opened && !closeRequested; }
     void setKeyCallback(KeyCallback callback) override { keyCallback = std::move(callback); }
     void setCharCallback(CharCallback callback) override { charCallback = std::move(callback); }
@@ -37,8 +38,9 @@ public:
     void setMouseButton(int button, bool down);
     void pressKey(int key);   // key goes down now; a press event is queued
     void releaseKey(int key); // key goes up now; a release event is queued
+    void tapKey(int key);     // a press and a release, both within this frame
     void typeText(const std::string& text); // character events, queued
-    void scroll(int notches) { wheel += notches; }
+    void scroll(double notches) { wheel += notches; }
     void requestClose() { closeRequested = true; }
 
     // Replaces the clock (seconds); tests drive frame times with it.
@@ -62,9 +64,10 @@ private:
     bool opened = false;
     bool closeRequested = false;
     int cursorX = 0, cursorY = 0;
-    int wheel = 0;
+    double wheel = 0.0;
     int swaps = 0;
     std::set<int> keys;
+    std::set<int> pressedSincePoll;
     std::set<int> buttons;
     std::deque<Event> events;
     KeyCallback keyCallback;

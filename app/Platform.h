@@ -1,4 +1,5 @@
 #pragma once
+#include <cmath>
 #include <functional>
 #include <string>
 
@@ -32,12 +33,20 @@ public:
     // call: key and character callbacks run inside this call.
     virtual void swapBuffers() = 0;
 
+    // Down now, or pressed in the events the last swapBuffers delivered: a
+    // tap shorter than a frame still shows to the next frame's queries.
     virtual bool keyDown(int key) = 0;
+    // A press arrived in the events the last swapBuffers delivered. Each
+    // press shows in exactly one frame, even one released and pressed again
+    // while the frame ran.
+    virtual bool keyWentDown(int key) = 0;
     virtual bool mouseButtonDown(int button) = 0;
     // Cursor in window pixels, origin top-left, y down, truncated to ints.
     virtual void mousePos(int& x, int& y) = 0;
-    // Wheel notches accumulated since the last setMouseWheel.
+    // Whole wheel notches accumulated since the last setMouseWheel.
     virtual int mouseWheel() = 0;
+    // Sets the whole notches; a part of a notch not yet read is kept (see
+    // wheelAfterReset), so slow and high-resolution scrolling add up.
     virtual void setMouseWheel(int position) = 0;
     // False once the user asked to close the window.
     virtual bool windowOpen() = 0;
@@ -49,6 +58,13 @@ public:
     // True while a GL context of this platform is current.
     virtual bool contextAlive() const = 0;
 };
+
+// The wheel accumulator after setMouseWheel(position): the whole notches are
+// replaced, the fraction of a notch stays.
+inline double wheelAfterReset(double wheel, int position)
+{
+    return position + (wheel - std::trunc(wheel));
+}
 
 // The platform in use; the GLFW one unless a tool or test installs another.
 Platform& platform();

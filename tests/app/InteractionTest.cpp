@@ -110,6 +110,53 @@ TEST_F(Interaction, FocusKeys)
     expectNear(target(), Vec3(0, 0, 0));
 }
 
+TEST_F(Interaction, TapsShorterThanAFrameAreSeenOnce)
+{
+    // Each key goes down and up between two frames: only the events show it.
+    h->click(sideX, sideY);
+    h->platform().tapKey('F');
+    h->frames(2);
+    expectNear(target(), Vec3(20, 0, 0));
+    h->platform().tapKey('C');
+    h->frames(2);
+    expectNear(target(), Vec3(0, 0, 0));
+
+    // A shift tap around a click adds to the selection; the tap is gone
+    // by the click after it.
+    h->platform().setCursor(boxX, boxY);
+    h->frames(1);
+    h->platform().tapKey(GLFW_KEY_LEFT_SHIFT); // delivered at this frame's swap
+    h->frames(1);
+    h->platform().setMouseButton(GLFW_MOUSE_BUTTON_LEFT, true);
+    h->frames(1);
+    h->platform().setMouseButton(GLFW_MOUSE_BUTTON_LEFT, false);
+    h->frames(1);
+    EXPECT_TRUE(selected(box) && selected(side)) << "shift seen";
+    h->click(sideX, sideY);
+    EXPECT_FALSE(selected(box)) << "shift no longer seen";
+
+    // Released and pressed again while one frame runs: a second press.
+    InputState s;
+    h->platform().pressKey('Q');
+    h->platform().swapBuffers();
+    GLFWGameWindow::pollInput(s);
+    ASSERT_TRUE(s.keyPressed['Q']);
+    h->platform().swapBuffers();
+    GLFWGameWindow::pollInput(s);
+    EXPECT_FALSE(s.keyPressed['Q']) << "one press, one frame";
+    h->platform().releaseKey('Q');
+    h->platform().pressKey('Q');
+    h->platform().swapBuffers();
+    GLFWGameWindow::pollInput(s);
+    EXPECT_TRUE(s.keyPressed['Q']);
+    h->platform().releaseKey('Q');
+
+    // Escape tapped while the frame ran ends the loop after it.
+    h->platform().tapKey(GLFW_KEY_ESCAPE);
+    h->frames(1);
+    EXPECT_FALSE(app().running);
+}
+
 TEST_F(Interaction, RightDragOrbitsAndWheelZooms)
 {
     const Vec3 before = offset();
@@ -129,6 +176,25 @@ TEST_F(Interaction, RightDragOrbitsAndWheelZooms)
     h->platform().scroll(-2);
     h->frames(1);
     EXPECT_NEAR(length(offset()), distance * 0.96f * 1.08f, distance * 1e-5f);
+
+    // A touch pad's quarter notches add up to one notch over four frames
+    // instead of being dropped every frame; backwards they add up likewise.
+    const float slow = length(offset());
+    for (int i = 0; i < 4; ++i) {
+        h->platform().scroll(0.25);
+        h->frames(1);
+        if (i < 3) {
+            EXPECT_NEAR(length(offset()), slow, slow * 1e-5f) << "less than a notch so far";
+        }
+    }
+    EXPECT_NEAR(length(offset()), slow * 0.96f, slow * 1e-5f);
+    h->platform().scroll(-0.6);
+    h->frames(1);
+    h->platform().scroll(-0.6);
+    h->frames(1);
+    EXPECT_NEAR(length(offset()), slow * 0.96f * 1.04f, slow * 1e-5f);
+    h->platform().scroll(0.2); // takes the remaining -0.2 back to nothing
+    h->frames(1);
 
     // Wheel movement while orbiting is dropped, not saved for later.
     const float held = length(offset());
