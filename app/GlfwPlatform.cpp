@@ -47,6 +47,7 @@ void GlfwPlatform::swapBuffers()
         return;
     glfwSwapBuffers(window);
     pressedSincePoll.reset();
+    downSincePoll = down;
     glfwPollEvents();
 }
 
@@ -55,7 +56,7 @@ bool GlfwPlatform::keyDown(int key)
     // GLFW 3 reports an error for codes below the space key.
     if (!window || key < GLFW_KEY_SPACE || key > GLFW_KEY_LAST)
         return false;
-    return glfwGetKey(window, key) == GLFW_PRESS || pressedSincePoll[size_t(key)];
+    return glfwGetKey(window, key) == GLFW_PRESS || downSincePoll[size_t(key)];
 }
 
 bool GlfwPlatform::keyWentDown(int key)
@@ -92,8 +93,16 @@ void GlfwPlatform::onKey(GLFWwindow* w, int key, int, int action, int)
     auto* self = static_cast<GlfwPlatform*>(glfwGetWindowUserPointer(w));
     // A key can go down and up again between two polls; glfwGetKey would
     // then never report it, so the press is remembered until the next poll.
-    if (self && action == GLFW_PRESS && key >= 0 && key <= GLFW_KEY_LAST)
-        self->pressedSincePoll[size_t(key)] = true;
+    if (self && key >= 0 && key <= GLFW_KEY_LAST) {
+        const size_t k = size_t(key);
+        if (action == GLFW_PRESS) {
+            self->pressedSincePoll[k] = true;
+            self->downSincePoll[k] = true;
+            self->down[k] = true;
+        } else if (action == GLFW_RELEASE) {
+            self->down[k] = false;
+        }
+    }
     if (self && self->keyCallback) {
         // Copy first: a callback may replace itself (the console does).
         KeyCallback cb = self->keyCallback;

@@ -34,8 +34,12 @@ private:
     static void onScroll(GLFWwindow*, double dx, double dy);
 
     GLFWwindow* window = nullptr;
-    // Keys pressed in the events of the last poll.
+    // Keys pressed in the events of the last poll; keys down at any moment
+    // since that poll began (a shift released in the same poll as the click
+    // it modified still counts); keys down as the events have told so far.
     std::bitset<GLFW_KEY_LAST + 1> pressedSincePoll;
+    std::bitset<GLFW_KEY_LAST + 1> downSincePoll;
+    std::bitset<GLFW_KEY_LAST + 1> down;
     double wheel = 0.0;
     KeyCallback keyCallback;
     CharCallback charCallback;
