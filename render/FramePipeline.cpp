@@ -5,6 +5,8 @@
 // contract, since passes do not restore other state.
 #include "app/TorvWindow.h"
 
+#include "app/Platform.h"
+
 #include "geometry/Mesh.h"
 #include "interaction/Gizmo.h"
 #include "math/Camera.h"
@@ -94,7 +96,7 @@ void TorvWindow::render()
         blur(blur1Shader, blurTarget, ghostTarget);
         blur(blur2Shader, ghostTarget, blurTarget);
         glUseProgram(0);
-        glViewport(0, 0, width, height);
+        glViewport(0, 0, renderWidth, renderHeight);
     }
 
     passTimer.begin("silhouette");
@@ -299,6 +301,13 @@ void TorvWindow::renderCutSurfacePass(const Vec3& viewLight, FrameBufferObject* 
 }
 
 uint32_t TorvWindow::readObjectId(int x, int y)
+{
+    // The cursor is in window units; the id image has the framebuffer's pixels.
+    platform().windowToFramebuffer(x, y);
+    return readObjectIdAtPixel(x, y);
+}
+
+uint32_t TorvWindow::readObjectIdAtPixel(int x, int y)
 {
     if (x < 0 || y < 0 || x >= renderWidth || y >= renderHeight || !sceneTarget.created)
         return 0;

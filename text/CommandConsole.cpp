@@ -106,15 +106,24 @@ void CommandConsole::submitLine()
     history.push_front(std::move(inputText));
     if (history.size() > maxHistory)
         history.pop_back();
+    inputText = makeInputText();
+    inputLine.clear();
+    layoutLines();
+}
+
+void CommandConsole::layoutLines()
+{
     const int h = viewportHeight();
+    if (inputText) {
+        inputText->x = textLeft;
+        inputText->y = h - lineSpacing;
+    }
     int i = 0;
     for (auto& line : history) {
         line->x = textLeft;
         line->y = h - 2 * lineSpacing - lineSpacing * i;
         ++i;
     }
-    inputText = makeInputText();
-    inputLine.clear();
 }
 
 void CommandConsole::update(double dt)
