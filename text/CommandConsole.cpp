@@ -196,6 +196,11 @@ void CommandConsole::draw()
 {
     if (!consoleOpen)
         return;
+    // The panel and the text lie over everything, in drawing order. Glyph
+    // quads overlap their neighbours, so a depth test would let each quad's
+    // blank margin cut into the next glyph.
+    const bool depthTest = glIsEnabled(GL_DEPTH_TEST);
+    glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glBlendEquation(GL_FUNC_ADD);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -209,4 +214,6 @@ void CommandConsole::draw()
     for (auto& line : history)
         line->draw();
     glDisable(GL_BLEND);
+    if (depthTest)
+        glEnable(GL_DEPTH_TEST);
 }
