@@ -21,6 +21,8 @@ public:
     bool keyWentDown(int key) override;
     bool mouseButtonDown(int button) override;
     void mousePos(int& x, int& y) override;
+    void windowSize(int& width, int& height) override;
+    void framebufferSize(int& width, int& height) override;
     int mouseWheel() override;
     void setMouseWheel(int position) override;
     bool windowOpen() override;

@@ -117,15 +117,24 @@ void CommandConsole::submitLine()
     }
     while (history.size() > maxHistory)
         history.pop_back();
+    inputText = makeInputText();
+    inputLine.clear();
+    layoutLines();
+}
+
+void CommandConsole::layoutLines()
+{
     const int h = viewportHeight();
+    if (inputText) {
+        inputText->x = textLeft;
+        inputText->y = h - lineSpacing;
+    }
     int i = 0;
     for (auto& line : history) {
         line->x = textLeft;
         line->y = h - 2 * lineSpacing - lineSpacing * i;
         ++i;
     }
-    inputText = makeInputText();
-    inputLine.clear();
 }
 
 void CommandConsole::update(double dt)
@@ -223,6 +232,11 @@ void CommandConsole::draw()
 {
     if (!consoleOpen)
         return;
+    // The panel and the text lie over everything, in drawing order. Glyph
+    // quads overlap their neighbours, so a depth test would let each quad's
+    // blank margin cut into the next glyph.
+    const bool depthTest = glIsEnabled(GL_DEPTH_TEST);
+    glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glBlendEquation(GL_FUNC_ADD);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -236,4 +250,6 @@ void CommandConsole::draw()
     for (auto& line : history)
         line->draw();
     glDisable(GL_BLEND);
+    if (depthTest)
+        glEnable(GL_DEPTH_TEST);
 }

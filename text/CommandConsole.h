@@ -34,6 +34,9 @@ public:
     void draw();
     // Runs one line against the scene and the loader; unknown lines do nothing.
     void executeCommand(const std::string& line);
+    // Places the input line and the scroll-back from the top of the viewport
+    // (again whenever the viewport changes size).
+    void layoutLines();
 
     // What the window system's callbacks reach while this console is open.
     void characterTyped(unsigned int character, int action);

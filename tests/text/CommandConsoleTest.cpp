@@ -284,6 +284,35 @@ TEST_F(CommandConsoleTest, DrawsOverTheLeftHalf)
     EXPECT_EQ(inkBetween(600, 700), 0);
 }
 
+// Glyphs whose quads overhang their right neighbour (A, V, W in the shipped
+// face) must not cut a column out of it: "AV" shows every ink pixel that
+// " V" shows (the face is monospaced, so V starts at the same pen position).
+TEST_F(CommandConsoleTest, OverhangingGlyphsDrawWhole)
+{
+    auto historyLine = [&](const std::string& line) {
+        enter(line);
+        // The frame's state when the console draws: depth test on, depth cleared.
+        glClearColor(1, 1, 1, 1);
+        glClearDepth(1.0);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LESS);
+        console->draw();
+        EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST)) << "the frame's depth test stays on";
+        std::vector<unsigned char> rgba(size_t(60) * 20 * 4);
+        glReadPixels(20, 756, 60, 20, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        return rgba;
+    };
+    const auto whole = historyLine("AVAW"), alone = historyLine(" V W");
+    int inkAlone = 0, lost = 0;
+    for (size_t i = 0; i < alone.size(); i += 4) {
+        inkAlone += alone[i] < 128;
+        lost += alone[i] < 128 && whole[i] > alone[i] + 40;
+    }
+    ASSERT_GT(inkAlone, 30);
+    EXPECT_EQ(lost, 0) << "ink of V and W cut away by the quads before them";
+}
+
 TEST_F(CommandConsoleTest, FailuresShowInTheScrollBackAsOnStandardOutput)
 {
     auto lines = [&] {
