@@ -40,18 +40,9 @@ printf 'global 30\n\nmeshnode\nfile box.obj\nt 0 0 0\ns 1\nr 0 0 0\ncancut on\nc
     >"$WORK/scenes/s_test.sce"
 
 start_xvfb || exit 1
-cd "$WORK"
 OUT="$WORK/stdout.txt"
 RC="$WORK/rc"
-( "$BUILD/torv" >"$OUT" 2>&1; echo $? >"$RC" ) &
-APP=$!
-cd "$ROOT"
-
-wait_for 60 xdotool search --name '^Torv$' || fail "no window titled Torv"
-WIN=$(xdotool search --name '^Torv$' | head -n1)
-xdotool windowfocus "$WIN" 2>/dev/null
-# Wait until frames are coming (the fps line), so input is polled.
-wait_for 120 grep -q ' fps$' "$OUT" || fail "no frames: $(cat "$OUT")"
+start_torv "$WORK"
 
 shot() { import -window "$WIN" "$1" 2>/dev/null; }
 # Counts pixels matching an awk condition on r, g, b inside a rectangle.

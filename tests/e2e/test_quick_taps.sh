@@ -16,8 +16,8 @@ trap '[ -n "$APP" ] && kill $APP 2>/dev/null; stop_xvfb; rm -rf "$WORK"' EXIT
 mkdir -p "$WORK/run/scenes"
 {
     printf 'global 30\n\n'
-    for spec in "-18 off" "-6 off" "6 on" "18 on"; do
-        set -- $spec
+    for sphere in "-18 off" "-6 off" "6 on" "18 on"; do
+        set -- $sphere
         printf 'meshnode\nfile globe_inner_core.glb\nt %s 0 0\ncancut %s\nendmeshnode\n\n' "$1" "$2"
     done
     printf 'meshnode\nfile globe_crust.obj\nt 0 -14 -12\ns 0.8\ncancut off\nendmeshnode\n'

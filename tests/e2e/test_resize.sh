@@ -15,16 +15,9 @@ for d in shaders fonts models; do ln -s "$ROOT/$d" "$WORK/$d"; done
 cp "$ROOT/scenes/s_test.sce" "$WORK/scenes/s_test.sce"
 
 start_xvfb || exit 1
-cd "$WORK"
 OUT="$WORK/stdout.txt"
 RC="$WORK/rc"
-( "$BUILD/torv" >"$OUT" 2>&1; echo $? >"$RC" ) &
-APP=$!
-cd "$ROOT"
-
-wait_for 60 xdotool search --name '^Torv$' || fail "no window titled Torv"
-WIN=$(xdotool search --name '^Torv$' | head -n1)
-wait_for 120 grep -q ' fps$' "$OUT" || fail "no frames: $(cat "$OUT")"
+start_torv "$WORK"
 
 xdotool windowsize "$WIN" 1000 600
 geometry() { xdotool getwindowgeometry "$WIN" | awk '/Geometry/ { print $2 }'; }

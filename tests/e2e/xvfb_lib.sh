@@ -39,3 +39,14 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
+
+# start_torv FOLDER: starts $BUILD/torv in FOLDER with stdout in $OUT and the
+# exit status in $RC, then waits for its window ($WIN) and its first frames.
+start_torv() {
+    ( cd "$1" && "$BUILD/torv" >"$OUT" 2>&1; echo $? >"$RC" ) &
+    APP=$!
+    wait_for 60 xdotool search --name '^Torv$' || fail "no window titled Torv"
+    WIN=$(xdotool search --name '^Torv$' | head -n1)
+    xdotool windowfocus "$WIN" 2>/dev/null
+    wait_for 120 grep -q ' fps$' "$OUT" || fail "no frames: $(cat "$OUT")"
+}
