@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 class Font;
 class Scene;
@@ -54,9 +55,14 @@ public:
     std::string cursorText;
     std::string inputLine;
     bool closeRequested = true;
+    // What the last command printed about its failure (also on standard
+    // output); the scroll-back shows these lines above the command. Empty
+    // after a command that worked.
+    std::vector<std::string> failureLines;
 
 private:
     std::unique_ptr<Text> makeInputText();
     void submitLine();
     int viewportHeight() const;
+    void reportFailure(const std::string& message);
 };
