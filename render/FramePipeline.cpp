@@ -16,6 +16,8 @@
 #include "scene/Transformable.h"
 #include "text/CommandConsole.h"
 
+#include <cmath>
+
 namespace {
 
 void bindTexture(int unit, GLuint texture)
@@ -112,6 +114,7 @@ void TorvWindow::render()
     silhouetteShader.use();
     silhouetteShader.set("invImageSize", 1.0f / renderWidth, 1.0f / renderHeight);
     silhouetteShader.set("threshold", 0.0004f, 0.001f);
+    silhouetteShader.set("depthLogRange", std::log(camera->farDistance / camera->nearDistance));
     if (s.lineMode != 2) {
         bindTexture(0, lineTarget.depthTexture);
         silhouetteShader.set("texture0", 0);

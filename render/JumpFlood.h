@@ -6,18 +6,20 @@ class FrameBufferObject;
 
 // The cutaway surface
 // -------------------
-// Every length below is a linear eye distance divided by farPlane (400), the
-// depth measure all object passes write (gl_FragDepth = -eye.z / farPlane).
+// Depths below are the depth measure all object passes write:
+// d(z) = ln(z / n) / ln(f / n) for the eye distance z between the camera's
+// near and far planes n and f (0.1 and 1000), so a step in d is a fixed share
+// of the distance and a slope in d a relative one.
 //
 // Seeds. The cutters (selected objects with canCut) are drawn with front
 // faces culled and GL_GREATER into a target cleared to depth 0, so each texel
 // keeps the farthest cutter back face s behind it. Its RGBA16 texel holds
 //   (x_s, y_s)  the window position of the texel centre over the image size,
-//   d_s         its eye distance over farPlane (0 = no seed),
+//   d_s         its depth measure (0 = no seed),
 //   a_s         the cone slope code: a_s = G / (1 + G), G = g_s * H, H the
 //               image height in pixels and g_s the drop of the cut depth per
 //               pixel of screen distance:
-//                 g_s = w(D) * cot(theta_s) * (1 + 3 e) / farPlane,
+//                 g_s = w(D) * cot(theta_s) * (1 + 3 e) / (z_s * ln(f / n)),
 //               theta_s = maxTheta of the cutter clamped to [0, pi/2]
 //               (negative or NaN: 0), w(D) = 2 D / (H * P[1][1]) the eye-space
 //               width of a pixel at depth D, D = the seed's eye distance while
@@ -30,8 +32,10 @@ class FrameBufferObject;
 // Cut depth. A seed s imposes on the pixel p at screen distance r = |p - s|
 // (pixels, between pixel centres)
 //   c_s(p) = d_s - max(r - 1/2, 0) * a_s / max(1 - a_s, 1e-5) / H,
-// the depth of a cone opening towards the viewer with half-angle theta_s,
-// whose apex is the seed's own pixel (a disc of half a pixel). A zero angle
+// the depth of a cone opening towards the viewer with half-angle theta_s at
+// its apex, the seed's own pixel (a disc of half a pixel); being linear in
+// the logarithmic measure, its wall bends toward the line of sight farther out
+// (eye distance z_s * exp(-g r ln(f / n))). A zero angle
 // codes a_s = 1, a cone so steep that it cuts only the seed's pixel. The cutaway depth is C(p) = max over all seeds of
 // c_s(p), clamped to [0, 1]; 0 where no seed reaches. The jump flood
 // approximates the maximum: every pass keeps, per pixel, the seed among its

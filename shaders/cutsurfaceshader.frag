@@ -3,15 +3,14 @@
 // the cut surface and in front of the visible front surface that the cell
 // pass left at this pixel: the material between the cut surface and it has
 // been removed, so its object is what the cut shows. It is drawn at the cut
-// surface's depth (plus a tiny share of its own, so the nearest exposed back
-// face wins the depth test) and shaded flat with hatching.
+// surface's depth and shaded flat with hatching.
 uniform vec3 color;
 uniform vec3 viewLightPosition;
 uniform uint colorID;
 uniform sampler2D depthMap;
 uniform sampler2D depthFrontFace;
 uniform vec2 invImageSize;
-uniform float farPlane;
+uniform mat4 perspective;
 
 in vec3 eyePosition;
 in vec3 eyeNormal;
@@ -20,10 +19,22 @@ in vec3 baseColor;
 out vec4 outColor;
 out uint outID;
 
+// The depth measure every pass writes and compares: the logarithm of the eye
+// distance between the camera's near and far planes (both read from the
+// projection), 0 at the near plane and 1 at the far one. Its steps are a
+// fixed share of the distance, so precision is the same near and far and
+// the picture does not depend on the scene's scale.
+float depthMeasure(float eyeDistance)
+{
+    float nearPlane = perspective[3][2] / (perspective[2][2] - 1.0);
+    float farDistance = perspective[3][2] / (perspective[2][2] + 1.0);
+    return clamp(log(max(eyeDistance, nearPlane) / nearPlane) / log(farDistance / nearPlane), 0.0, 1.0);
+}
+
 void main()
 {
     vec2 uv = gl_FragCoord.xy * invImageSize;
-    float depth = -eyePosition.z / farPlane;
+    float depth = depthMeasure(-eyePosition.z);
     float cut = texture(depthMap, uv).r;
     float front = texture(depthFrontFace, uv).r;
     if (cut <= 0.0 || depth <= cut || depth >= front)
@@ -32,6 +43,10 @@ void main()
     outColor = vec4(baseColor * color * 0.82 * hatch, 1.0);
     outID = colorID;
     // A small step behind the surrounding surfaces outlines the cut rim in
-    // the line passes; the share of its own depth orders back faces.
-    gl_FragDepth = clamp(cut + 0.0015 + depth * 1e-6, 0.0, 1.0);
+    // the line passes. The step is relative (the measure is logarithmic: about
+    // 1.2 % of the distance) and never more than half the way to the front
+    // surface behind the cut, so the cut face always wins over it; a small
+    // share of the face's own depth orders the exposed back faces.
+    float step = min(0.0013, 0.5 * (front - cut));
+    gl_FragDepth = cut + step + 1e-3 * (depth - cut);
 }

@@ -16,7 +16,7 @@ ivec2 lastTexel;
 vec4 best;
 float bestDepth;
 
-// Cut depth (over farPlane) that seed s imposes on this pixel: the seed depth
+// Cut depth (the depth measure) that seed s imposes on this pixel: the seed depth
 // minus slope times the screen distance beyond the seed's own half pixel.
 // Empty texels (depth 0) impose nothing.
 void consider(ivec2 texel)

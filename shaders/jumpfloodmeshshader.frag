@@ -2,17 +2,21 @@
 // Seeds of the cutaway: the farthest back faces of the cutters. One RGBA16
 // texel carries everything the flood needs about its seed:
 //   r, g  the seed's window position over the image size (texel centre)
-//   b     the seed's eye distance over farPlane (0 marks an empty texel)
+//   b     the seed's depth measure (see depthMeasure; 0 marks an empty texel)
 //   a     the cone's slope, code = G / (1 + G) with G = slope * imageHeight,
-//         where slope is how much the cut depth (over farPlane) drops per
-//         pixel of screen distance from the seed (1 means a cone so steep
-//         that only the seed's own pixel is cut)
-// The slope is the cone half-angle's cotangent times the eye-space width of a
-// pixel at a reference depth: the seed's own depth with "directional" on (the
-// cone's axis runs along the view direction, so the hole has a world-space
-// size), a fixed depth of farPlane / 8 with it off (the hole keeps its size on
-// screen whatever the zoom). "edgeCompression" 1 steepens the cone fourfold so
-// the hole hugs the cutter's outline.
+//         where slope is how much the cut's depth measure drops per pixel of
+//         screen distance from the seed (1 means a cone so steep that only
+//         the seed's own pixel is cut)
+// The measure is logarithmic, so a slope in it is a relative one: the cut
+// lies at the seed's distance times exp(-g r) at r pixels, g being the cone
+// half-angle's cotangent times the eye-space width of a pixel at a reference
+// depth, over the seed's distance. Near the seed that is the straight cone of
+// the angle; farther out the wall bends toward the line of sight. The
+// reference depth is the seed's own with "directional" on (the hole's size is
+// in proportion to the scene, whatever its scale), a fixed depth of
+// farPlane / 8 with it off (the hole keeps its size on screen whatever the
+// zoom). "edgeCompression" 1 steepens the cone fourfold so the hole hugs the
+// cutter's outline.
 uniform mat4 perspective;
 uniform vec2 imageSize;
 uniform float farPlane;
@@ -26,6 +30,20 @@ in vec3 baseColor;
 
 out vec4 outColor;
 
+float depthMeasure(float eyeDistance)
+{
+    float nearPlane = perspective[3][2] / (perspective[2][2] - 1.0);
+    float farDistance = perspective[3][2] / (perspective[2][2] + 1.0);
+    return clamp(log(max(eyeDistance, nearPlane) / nearPlane) / log(farDistance / nearPlane), 0.0, 1.0);
+}
+
+float logRange()
+{
+    float nearPlane = perspective[3][2] / (perspective[2][2] - 1.0);
+    float farDistance = perspective[3][2] / (perspective[2][2] + 1.0);
+    return log(farDistance / nearPlane);
+}
+
 void main()
 {
     float distance = -eyePosition.z;
@@ -35,11 +53,13 @@ void main()
     float pixelWidth = 2.0 * referenceDepth / (imageSize.y * perspective[1][1]);
     float code = 1.0;
     if (theta > 0.0) {
-        float slope = pixelWidth * (cos(theta) / sin(theta)) * (1.0 + 3.0 * edgeCompression) / farPlane;
-        float g = slope * imageSize.y;
-        code = g / (1.0 + g);
+        float g = pixelWidth * (cos(theta) / sin(theta)) * (1.0 + 3.0 * edgeCompression) / max(distance, 1e-6);
+        float slope = g / logRange();
+        float steep = slope * imageSize.y;
+        code = steep / (1.0 + steep);
     }
-    float depth = clamp(distance / farPlane, 0.0, 1.0);
+    // A seed on the near plane itself must still count as one.
+    float depth = max(depthMeasure(distance), 1.0 / 65535.0);
     outColor = vec4(gl_FragCoord.xy / imageSize, depth, code);
     gl_FragDepth = depth;
 }

@@ -1,6 +1,6 @@
 #version 330 core
 // The cutaway depth: the cut that the winning seed imposes on each pixel,
-// written as depth (linear eye distance over farPlane, 0 where nothing is cut).
+// written as depth (the objects' depth measure, 0 where nothing is cut).
 uniform sampler2D texture0;
 uniform vec2 invImageSize;
 

@@ -1,6 +1,7 @@
 // The frame follows the framebuffer's size: a window the window manager
 // resized, and a scaled screen whose framebuffer is larger than the window.
 #include "math/Camera.h"
+#include "render/JumpFlood.h"
 #include "scene/MeshInstance.h"
 #include "scene/Scene.h"
 #include "support/AppHarness.h"
@@ -53,7 +54,7 @@ TEST(RenderSize, FollowsTheFramebufferThroughResizesAndScaledScreens)
     EXPECT_FLOAT_EQ(app.camera->projection.m[5], focal) << "the vertical field of view stays";
     EXPECT_FLOAT_EQ(uniform(app.cellShader, "perspective", 0), app.camera->projection.m[0]);
     EXPECT_FLOAT_EQ(uniform(app.cutSurfaceShader, "perspective", 0), app.camera->projection.m[0]);
-    EXPECT_FLOAT_EQ(uniform(app.depthShader, "farPlane"), 400.0f);
+    EXPECT_FLOAT_EQ(uniform(jumpFlood().meshShader, "farPlane"), 400.0f);
     EXPECT_EQ(app.console->inputText->y, 600 - 20) << "the console stays at the top";
 
     // The whole globe, centred: its id image spans symmetric bounds around

@@ -2,6 +2,7 @@
 
 #include "app/ImageWriter.h"
 #include "math/Camera.h"
+#include "math/CameraController.h"
 #include "scene/MeshInstance.h"
 #include "scene/Scene.h"
 #include "scene/SceneNode.h"
@@ -96,6 +97,17 @@ MeshInstance* AppHarness::placed(int index)
     if ((*it)->attachments.empty())
         return nullptr;
     return dynamic_cast<MeshInstance*>((*it)->attachments.front());
+}
+
+void AppHarness::placeCamera(const Vec3& eye, const Vec3& target)
+{
+    Camera& cam = *window->camera;
+    cam.eye = eye;
+    cam.target = target;
+    cam.viewDirty = true;
+    cam.update();
+    window->cameraController->eye = eye;
+    window->cameraController->pivot = target;
 }
 
 void AppHarness::project(const Vec3& world, int& x, int& y)

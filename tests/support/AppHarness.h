@@ -59,6 +59,8 @@ public:
     uint32_t idAt(int x, int y) { return window->readObjectId(x, y); }
     // The placed model at this position in file order.
     MeshInstance* placed(int index);
+    // Moves the camera (and its controller) to look from eye at target.
+    void placeCamera(const Vec3& eye, const Vec3& target);
     // Window position (y down) of a world point through the current camera.
     void project(const Vec3& world, int& x, int& y);
     // Window position of the origin of a placed model.
