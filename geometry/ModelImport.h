@@ -28,8 +28,11 @@ struct ImportOptions {
 
 // Reads one model file of any format the importer knows and uploads all its
 // meshes, each baked with its node's accumulated transformation, into `mesh`
-// as one indexed triangle list. On failure prints the importer's message and
-// leaves `mesh` untouched (not uploaded).
+// as one indexed triangle list. The file is read in a child process with a
+// time limit (importTimeoutSeconds), so a file that hangs or crashes the
+// importer fails like an unreadable one. On failure prints the two-line
+// error and leaves `mesh` untouched (not uploaded). Faces that name vertices
+// their mesh lacks are dropped with one warning line.
 void importModel(const std::string& path, Mesh& mesh, const ImportOptions& options);
 
 // The scene flattened into the streams importModel uploads. normals and
@@ -49,3 +52,8 @@ struct BakedModel {
 // Faces with fewer than three corners (points and lines) are skipped, and a
 // mesh without any triangle contributes no vertices.
 BakedModel bakeScene(const aiScene& scene, const ImportOptions& options);
+
+struct ImportResult;
+// Reads and bakes a file in this process, without a time limit: the work
+// importModel hands to its child process.
+ImportResult readModel(const std::string& path, const ImportOptions& options);
