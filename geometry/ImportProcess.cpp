@@ -123,6 +123,14 @@ std::string encodeImportResult(const ImportResult& r)
     w.array(r.model.normals);
     w.array(r.model.colors);
     w.array(r.model.indices);
+    w.pod(uint64_t(r.model.parts.size()));
+    for (const ModelPart& part : r.model.parts) {
+        w.text(part.id);
+        w.pod(part.firstVertex);
+        w.pod(part.vertexCount);
+        w.pod(part.firstIndex);
+        w.pod(part.indexCount);
+    }
     return w.bytes;
 }
 
@@ -135,7 +143,20 @@ bool decodeImportResult(const std::string& bytes, ImportResult& out)
     int32_t vertexCount = 0;
     if (!r.pod(magic) || magic != wireMagic || !r.pod(ok) || !r.text(out.error) || !r.pod(dropped) ||
         !r.pod(vertexCount) || !r.pod(broken) || !r.array(out.model.positions) || !r.array(out.model.normals) ||
-        !r.array(out.model.colors) || !r.array(out.model.indices) || !r.atEnd())
+        !r.array(out.model.colors) || !r.array(out.model.indices))
+        return false;
+    uint64_t partCount = 0;
+    if (!r.pod(partCount))
+        return false;
+    out.model.parts.clear();
+    for (uint64_t i = 0; i < partCount; ++i) {
+        ModelPart part;
+        if (!r.text(part.id) || !r.pod(part.firstVertex) || !r.pod(part.vertexCount) || !r.pod(part.firstIndex) ||
+            !r.pod(part.indexCount))
+            return false;
+        out.model.parts.push_back(part);
+    }
+    if (!r.atEnd())
         return false;
     out.ok = ok != 0;
     out.droppedFaces = size_t(dropped);
@@ -151,6 +172,17 @@ bool decodeImportResult(const std::string& bytes, ImportResult& out)
     for (uint32_t index : out.model.indices)
         if (index >= n)
             return false;
+    // A part's ranges lie inside the streams and its indices in its own range.
+    for (const ModelPart& part : out.model.parts) {
+        if (part.firstVertex < 0 || part.vertexCount < 0 || part.firstIndex < 0 || part.indexCount < 0 ||
+            size_t(part.firstVertex) + size_t(part.vertexCount) > n ||
+            size_t(part.firstIndex) + size_t(part.indexCount) > out.model.indices.size())
+            return false;
+        for (int32_t i = part.firstIndex; i < part.firstIndex + part.indexCount; ++i)
+            if (out.model.indices[size_t(i)] < uint32_t(part.firstVertex) ||
+                out.model.indices[size_t(i)] >= uint32_t(part.firstVertex + part.vertexCount))
+                return false;
+    }
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <iostream>
 #include <limits>
+#include <unordered_map>
 #include <utility>
 
 namespace {
@@ -143,9 +144,23 @@ float alignOffset(AxisAlign mode, float min, float max)
 
 } // namespace
 
+namespace {
+
+std::string partName(const aiNode& node)
+{
+    std::string name(node.mName.C_Str());
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) <= ' ' || c == '#' || c == 0x7f)
+            c = '_';
+    return name.empty() ? std::string("node") : name;
+}
+
+} // namespace
+
 BakedModel bakeScene(const aiScene& scene, const ImportOptions& options)
 {
     BakedModel out;
+    std::unordered_map<std::string, int> partNames;
     Box box;
     std::vector<std::pair<const aiNode*, aiMatrix4x4>> stack;
     if (scene.mRootNode)
@@ -154,6 +169,8 @@ BakedModel bakeScene(const aiScene& scene, const ImportOptions& options)
         const aiNode* node = stack.back().first;
         const aiMatrix4x4 matrix = stack.back().second;
         stack.pop_back();
+        const int32_t firstVertex = out.vertexCount;
+        const size_t firstIndex = out.indices.size();
         for (unsigned i = 0; i < node->mNumMeshes && node->mMeshes; ++i) {
             const unsigned index = node->mMeshes[i];
             if (!scene.mMeshes || index >= scene.mNumMeshes || !scene.mMeshes[index])
@@ -164,6 +181,18 @@ BakedModel bakeScene(const aiScene& scene, const ImportOptions& options)
             if (!mesh.HasPositions() || !hasTriangle(mesh))
                 continue;
             appendMesh(scene, mesh, matrix, options, out, box);
+        }
+        if (out.indices.size() > firstIndex) {
+            ModelPart part;
+            part.id = partName(*node);
+            const int seen = ++partNames[part.id];
+            if (seen > 1)
+                part.id += "#" + std::to_string(seen);
+            part.firstVertex = firstVertex;
+            part.vertexCount = out.vertexCount - firstVertex;
+            part.firstIndex = static_cast<int32_t>(firstIndex);
+            part.indexCount = static_cast<int32_t>(out.indices.size() - firstIndex);
+            out.parts.push_back(part);
         }
         for (unsigned i = node->mNumChildren; i-- > 0;) {
             const aiNode* child = node->mChildren ? node->mChildren[i] : nullptr;
@@ -262,7 +291,7 @@ ImportResult readModel(const std::string& path, const ImportOptions& options)
     return result;
 }
 
-void importModel(const std::string& path, Mesh& mesh, const ImportOptions& options)
+void importModel(const std::string& path, Mesh& mesh, const ImportOptions& options, std::vector<ModelPart>* parts)
 {
     const ImportResult result = runImportIsolated([&] { return readModel(path, options); }, importTimeoutSeconds());
     if (!result.ok) {
@@ -290,4 +319,6 @@ void importModel(const std::string& path, Mesh& mesh, const ImportOptions& optio
 
     std::cout << "Loaded model from " << path << std::endl;
     mesh.upload(data);
+    if (parts)
+        *parts = model.parts;
 }

@@ -33,7 +33,23 @@ struct ImportOptions {
 // importer fails like an unreadable one. On failure prints the two-line
 // error and leaves `mesh` untouched (not uploaded). Faces that name vertices
 // their mesh lacks are dropped with one warning line.
-void importModel(const std::string& path, Mesh& mesh, const ImportOptions& options);
+// When `parts` is given it receives the file's part table on success.
+struct ModelPart;
+void importModel(const std::string& path, Mesh& mesh, const ImportOptions& options,
+                 std::vector<ModelPart>* parts = nullptr);
+
+// One node of the file that contributes triangles, as a range of the baked
+// streams. Its id is the node's name (bytes that cannot stand in a scene-file
+// word become '_', an empty name reads "node"); a name that an earlier part
+// already has gets "#2", "#3" and so on in visiting order, so the same file
+// gives the same ids on every load.
+struct ModelPart {
+    std::string id;
+    int32_t firstVertex = 0;
+    int32_t vertexCount = 0;
+    int32_t firstIndex = 0;
+    int32_t indexCount = 0;
+};
 
 // The scene flattened into the streams importModel uploads. normals and
 // colors are empty unless asked for; every index is below vertexCount.
@@ -46,6 +62,9 @@ struct BakedModel {
     // Triangles dropped because they named a vertex their mesh does not have
     // or one whose position is not finite.
     size_t brokenTriangles = 0;
+    // In visiting order; the parts' vertex and index ranges follow each
+    // other, and a part's indices name only its own vertices.
+    std::vector<ModelPart> parts;
 };
 
 // The GL-free half of importModel: walks the node tree, bakes and aligns.

@@ -10,6 +10,7 @@
 
 #include <cctype>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <vector>
 
@@ -26,8 +27,8 @@ Mesh* SceneLoader::loadModel(const std::string& name)
         return it->second.get();
     auto mesh = std::make_unique<Mesh>();
     ImportOptions options; // normals, colours, centred on all three axes
-    importModel(modelDirectory + name, *mesh, options);
     Mesh* raw = mesh.get();
+    importModel(modelDirectory + name, *mesh, options, &partsByModel[raw]);
     namesByModel[raw] = key;
     modelsByName[key] = std::move(mesh);
     return raw;
@@ -54,6 +55,9 @@ bool SceneLoader::saveScene(const std::string& name)
         ScenePlacement p;
         auto named = namesByModel.find(instance->mesh);
         p.file = named != namesByModel.end() ? named->second : std::string();
+        auto part = partIdsByMesh.find(instance->mesh);
+        if (part != partIdsByMesh.end())
+            p.part = part->second;
         if (const SRTTransform* srt = node->srt()) {
             p.tx = srt->translation.x;
             p.ty = srt->translation.y;
@@ -85,7 +89,12 @@ bool SceneLoader::loadScene(const std::string& name)
     scene->root->clearChildren();
     scene->globalAngle = contents.globalAngle;
     for (const ScenePlacement& p : contents.placements) {
-        SceneNode* node = createInstance(loadModel(p.file));
+        Mesh* mesh = p.part.empty() ? loadModel(p.file) : loadPart(p.file, p.part);
+        if (!mesh) {
+            std::cout << "WARNING: model " << p.file << " has no part " << p.part << "; skipped" << std::endl;
+            continue;
+        }
+        SceneNode* node = createInstance(mesh);
         if (SRTTransform* srt = node->srt()) {
             srt->translation = Vec3(p.tx, p.ty, p.tz);
             srt->rotation[0] = p.rx;

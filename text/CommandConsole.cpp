@@ -137,6 +137,9 @@ void CommandConsole::executeCommand(const std::string& line)
     case ConsoleAction::Model:
         sceneLoader->createInstance(sceneLoader->loadModel(cmd.word));
         break;
+    case ConsoleAction::Parts:
+        sceneLoader->placeParts(cmd.word);
+        break;
     case ConsoleAction::EditOn:
         scene->editMode = true;
         break;

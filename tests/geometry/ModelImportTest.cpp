@@ -168,6 +168,40 @@ TEST_F(ModelImportTest, NodesBakeTheirWholeTransformChain)
     EXPECT_NEAR(chain.normals[2], 0.0f, 1e-5f);
 }
 
+TEST_F(ModelImportTest, PartsAreTheNodesWithTriangles)
+{
+    // Two nodes share a name with a space in it, a third holds nothing and
+    // the fourth is a child: three parts with words for ids, in visiting
+    // order, whose ranges tile the streams.
+    const std::string path = write("parts.dae", collada("Y_UP", R"(
+      <node id="wheel nut"><translate>10 0 0</translate><instance_geometry url="#tri"/>
+        <node id="pin"><instance_geometry url="#tri"/></node>
+      </node>
+      <node id="empty"/>
+      <node id="wheel nut"><translate>0 0 -7</translate><instance_geometry url="#tri"/></node>)"));
+    Mesh mesh;
+    std::vector<ModelPart> parts;
+    testing::internal::CaptureStdout();
+    importModel(path, mesh, ImportOptions{}, &parts);
+    testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(mesh.uploaded);
+    ASSERT_EQ(parts.size(), 3u);
+    EXPECT_EQ(parts[0].id, "wheel_nut");
+    EXPECT_EQ(parts[1].id, "pin");
+    EXPECT_EQ(parts[2].id, "wheel_nut#2");
+    int32_t vertex = 0, index = 0;
+    for (const ModelPart& part : parts) {
+        EXPECT_EQ(part.firstVertex, vertex);
+        EXPECT_EQ(part.firstIndex, index);
+        EXPECT_EQ(part.vertexCount, 3);
+        EXPECT_EQ(part.indexCount, 3);
+        vertex += part.vertexCount;
+        index += part.indexCount;
+    }
+    EXPECT_EQ(vertex, mesh.vertexCount);
+    EXPECT_EQ(index, mesh.indexCount);
+}
+
 TEST_F(ModelImportTest, AlignmentMovesTheBoundingBox)
 {
     const std::string path = write("box.obj", boxObj);
