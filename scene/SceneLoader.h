@@ -40,6 +40,7 @@ public:
 
     Scene* scene;
     std::unordered_map<std::string, std::unique_ptr<Mesh>> modelsByName;
+    // The name each model was first loaded under, as given (it opens the file).
     std::unordered_map<const Mesh*, std::string> namesByModel;
     // The part table of every imported whole model, and the part meshes made
     // from them (keyed by model key, a line feed and the part id) with the
@@ -47,7 +48,18 @@ public:
     std::unordered_map<const Mesh*, std::vector<ModelPart>> partsByModel;
     std::unordered_map<std::string, std::unique_ptr<Mesh>> partMeshes;
     std::unordered_map<const Mesh*, std::string> partIdsByMesh;
-    // Folders the names are resolved in, relative to the working directory.
+    // Folders the names are resolved in, relative to the working directory;
+    // a name missing there is looked up in the data folder (app/DataPaths.h).
     std::string modelDirectory = "models/";
     std::string sceneDirectory = "scenes/";
+
+    // Where a model name or a scene name is read from, and the folder saves go to.
+    std::string modelPath(const std::string& name) const;
+    std::string scenePath(const std::string& name) const;
+    std::string saveFolder() const;
+
+private:
+    // While a scene file loads: its own folder and models/ beside it, tried
+    // after modelDirectory and before the data folder.
+    std::vector<std::string> sceneModelFolders;
 };
