@@ -1,5 +1,7 @@
 #include "geometry/ModelImport.h"
 
+#include "geometry/ImportProcess.h"
+
 #include <assimp/Importer.hpp>
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
@@ -9,6 +11,7 @@
 #include <cmath>
 #include <iostream>
 #include <limits>
+#include <unordered_map>
 #include <utility>
 
 namespace {
@@ -141,9 +144,23 @@ float alignOffset(AxisAlign mode, float min, float max)
 
 } // namespace
 
+namespace {
+
+std::string partName(const aiNode& node)
+{
+    std::string name(node.mName.C_Str());
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) <= ' ' || c == '#' || c == 0x7f)
+            c = '_';
+    return name.empty() ? std::string("node") : name;
+}
+
+} // namespace
+
 BakedModel bakeScene(const aiScene& scene, const ImportOptions& options)
 {
     BakedModel out;
+    std::unordered_map<std::string, int> partNames;
     Box box;
     std::vector<std::pair<const aiNode*, aiMatrix4x4>> stack;
     if (scene.mRootNode)
@@ -152,6 +169,8 @@ BakedModel bakeScene(const aiScene& scene, const ImportOptions& options)
         const aiNode* node = stack.back().first;
         const aiMatrix4x4 matrix = stack.back().second;
         stack.pop_back();
+        const int32_t firstVertex = out.vertexCount;
+        const size_t firstIndex = out.indices.size();
         for (unsigned i = 0; i < node->mNumMeshes && node->mMeshes; ++i) {
             const unsigned index = node->mMeshes[i];
             if (!scene.mMeshes || index >= scene.mNumMeshes || !scene.mMeshes[index])
@@ -162,6 +181,18 @@ BakedModel bakeScene(const aiScene& scene, const ImportOptions& options)
             if (!mesh.HasPositions() || !hasTriangle(mesh))
                 continue;
             appendMesh(scene, mesh, matrix, options, out, box);
+        }
+        if (out.indices.size() > firstIndex) {
+            ModelPart part;
+            part.id = partName(*node);
+            const int seen = ++partNames[part.id];
+            if (seen > 1)
+                part.id += "#" + std::to_string(seen);
+            part.firstVertex = firstVertex;
+            part.vertexCount = out.vertexCount - firstVertex;
+            part.firstIndex = static_cast<int32_t>(firstIndex);
+            part.indexCount = static_cast<int32_t>(out.indices.size() - firstIndex);
+            out.parts.push_back(part);
         }
         for (unsigned i = node->mNumChildren; i-- > 0;) {
             const aiNode* child = node->mChildren ? node->mChildren[i] : nullptr;
@@ -185,56 +216,92 @@ BakedModel bakeScene(const aiScene& scene, const ImportOptions& options)
 
 namespace {
 
-// Why the raw faces cannot go through post-processing, or empty when they can.
-std::string faceProblem(const aiScene& scene)
+// Takes out every face that post-processing could not survive or that names
+// a vertex its mesh does not have, and returns how many there were. The rest
+// of the file stays usable.
+size_t dropBadFaces(aiScene& scene)
 {
-    for (unsigned m = 0; m < scene.mNumMeshes; ++m) {
-        const aiMesh* mesh = scene.mMeshes ? scene.mMeshes[m] : nullptr;
+    size_t dropped = 0;
+    for (unsigned m = 0; m < scene.mNumMeshes && scene.mMeshes; ++m) {
+        aiMesh* mesh = scene.mMeshes[m];
         if (!mesh)
             continue;
-        if (mesh->mNumFaces > 0 && !mesh->mFaces)
-            return "mesh " + std::to_string(m) + " lists faces it does not hold";
-        for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
-            const aiFace& face = mesh->mFaces[f];
+        if (!mesh->mFaces) {
+            dropped += mesh->mNumFaces;
+            mesh->mNumFaces = 0;
+            continue;
+        }
+        const auto bad = [mesh](const aiFace& face) {
             if (face.mNumIndices == 0 || !face.mIndices)
-                return "mesh " + std::to_string(m) + " has a face without corners";
+                return true;
             for (unsigned i = 0; i < face.mNumIndices; ++i)
                 if (face.mIndices[i] >= mesh->mNumVertices)
-                    return "mesh " + std::to_string(m) + " has a face corner outside its vertices";
+                    return true;
+            return false;
+        };
+        unsigned kept = 0;
+        for (unsigned f = 0; f < mesh->mNumFaces; ++f)
+            kept += bad(mesh->mFaces[f]) ? 0 : 1;
+        if (kept == mesh->mNumFaces)
+            continue;
+        // The mesh frees its face array with delete[] and each face its
+        // corners, so the good faces' corners move into a new array.
+        aiFace* faces = kept ? new aiFace[kept] : nullptr;
+        unsigned next = 0;
+        for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
+            aiFace& face = mesh->mFaces[f];
+            if (bad(face))
+                continue;
+            std::swap(faces[next].mNumIndices, face.mNumIndices);
+            std::swap(faces[next].mIndices, face.mIndices);
+            ++next;
         }
+        dropped += mesh->mNumFaces - kept;
+        delete[] mesh->mFaces;
+        mesh->mFaces = faces;
+        mesh->mNumFaces = kept;
     }
-    return std::string();
+    return dropped;
 }
 
 } // namespace
 
-void importModel(const std::string& path, Mesh& mesh, const ImportOptions& options)
+ImportResult readModel(const std::string& path, const ImportOptions& options)
 {
+    ImportResult result;
     Assimp::Importer importer;
     unsigned flags = aiProcess_JoinIdenticalVertices | aiProcess_Triangulate | aiProcess_RemoveRedundantMaterials |
                      aiProcess_SortByPType;
     if (options.withNormals)
         flags |= aiProcess_GenNormals;
-    // Read first, post-process second: a corrupt file can hand the importer's
-    // own triangulation faces without corners, on which it aborts the whole
-    // process. Such files are refused here like any unreadable file.
+    // Read first, post-process second: the importer's own steps trust the
+    // faces, and a face without corners aborted its triangulation.
     const aiScene* scene = importer.ReadFile(path, 0);
-    std::string problem;
-    if (scene)
-        problem = faceProblem(*scene);
-    if (scene && problem.empty())
+    if (scene) {
+        // The importer owns the scene and lets its own steps edit it in place.
+        result.droppedFaces = dropBadFaces(const_cast<aiScene&>(*scene));
         scene = importer.ApplyPostProcessing(flags);
-    if (!scene || !problem.empty()) {
-        std::cout << "Error while loading Collada file: " << '\n'
-                  << (problem.empty() ? std::string(importer.GetErrorString()) : problem) << std::endl;
+    }
+    if (!scene) {
+        result.error = importer.GetErrorString();
+        return result;
+    }
+    result.model = bakeScene(*scene, options);
+    result.ok = true;
+    return result;
+}
+
+void importModel(const std::string& path, Mesh& mesh, const ImportOptions& options, std::vector<ModelPart>* parts)
+{
+    const ImportResult result = runImportIsolated([&] { return readModel(path, options); }, importTimeoutSeconds());
+    if (!result.ok) {
+        std::cout << "Error while loading Collada file: " << '\n' << result.error << std::endl;
         return;
     }
-
-    const BakedModel model = bakeScene(*scene, options);
-    if (model.brokenTriangles > 0)
-        std::cout << "WARNING: skipped " << model.brokenTriangles << " triangles with missing or non-finite vertices in "
-                  << path << std::endl;
-
+    const BakedModel& model = result.model;
+    if (result.droppedFaces + model.brokenTriangles > 0)
+        std::cout << "WARNING: skipped " << result.droppedFaces + model.brokenTriangles
+                  << " faces with missing or non-finite vertices in " << path << std::endl;
     // The streams that were asked for are present even when empty, so the
     // Mesh's layout depends on the options alone.
     static const float noValues[3] = {0, 0, 0};
@@ -252,4 +319,6 @@ void importModel(const std::string& path, Mesh& mesh, const ImportOptions& optio
 
     std::cout << "Loaded model from " << path << std::endl;
     mesh.upload(data);
+    if (parts)
+        *parts = model.parts;
 }

@@ -28,9 +28,28 @@ struct ImportOptions {
 
 // Reads one model file of any format the importer knows and uploads all its
 // meshes, each baked with its node's accumulated transformation, into `mesh`
-// as one indexed triangle list. On failure prints the importer's message and
-// leaves `mesh` untouched (not uploaded).
-void importModel(const std::string& path, Mesh& mesh, const ImportOptions& options);
+// as one indexed triangle list. The file is read in a child process with a
+// time limit (importTimeoutSeconds), so a file that hangs or crashes the
+// importer fails like an unreadable one. On failure prints the two-line
+// error and leaves `mesh` untouched (not uploaded). Faces that name vertices
+// their mesh lacks are dropped with one warning line.
+// When `parts` is given it receives the file's part table on success.
+struct ModelPart;
+void importModel(const std::string& path, Mesh& mesh, const ImportOptions& options,
+                 std::vector<ModelPart>* parts = nullptr);
+
+// One node of the file that contributes triangles, as a range of the baked
+// streams. Its id is the node's name (bytes that cannot stand in a scene-file
+// word become '_', an empty name reads "node"); a name that an earlier part
+// already has gets "#2", "#3" and so on in visiting order, so the same file
+// gives the same ids on every load.
+struct ModelPart {
+    std::string id;
+    int32_t firstVertex = 0;
+    int32_t vertexCount = 0;
+    int32_t firstIndex = 0;
+    int32_t indexCount = 0;
+};
 
 // The scene flattened into the streams importModel uploads. normals and
 // colors are empty unless asked for; every index is below vertexCount.
@@ -43,9 +62,17 @@ struct BakedModel {
     // Triangles dropped because they named a vertex their mesh does not have
     // or one whose position is not finite.
     size_t brokenTriangles = 0;
+    // In visiting order; the parts' vertex and index ranges follow each
+    // other, and a part's indices name only its own vertices.
+    std::vector<ModelPart> parts;
 };
 
 // The GL-free half of importModel: walks the node tree, bakes and aligns.
 // Faces with fewer than three corners (points and lines) are skipped, and a
 // mesh without any triangle contributes no vertices.
 BakedModel bakeScene(const aiScene& scene, const ImportOptions& options);
+
+struct ImportResult;
+// Reads and bakes a file in this process, without a time limit: the work
+// importModel hands to its child process.
+ImportResult readModel(const std::string& path, const ImportOptions& options);

@@ -81,6 +81,8 @@ SceneFileContents parseSceneText(std::istream& in)
             const std::string rest = line.size() > 2 ? line.substr(2) : std::string();
             if (key == "file") {
                 pending.file = tokens[1];
+            } else if (key == "part") {
+                pending.part = tokens[1];
             } else if (key == "t") {
                 float* const t[] = {&pending.tx, &pending.ty, &pending.tz};
                 readFloats(rest, t, 3);
@@ -117,8 +119,10 @@ void writeSceneText(std::ostream& out, float globalAngle, const std::vector<Scen
     text << "global " << globalAngle << "\n\n";
     for (const ScenePlacement& p : placements) {
         text << "meshnode\n"
-             << "file " << p.file << '\n'
-             << "t " << p.tx << ' ' << p.ty << ' ' << p.tz << '\n'
+             << "file " << p.file << '\n';
+        if (!p.part.empty())
+            text << "part " << p.part << '\n';
+        text << "t " << p.tx << ' ' << p.ty << ' ' << p.tz << '\n'
              << "s " << p.scale << '\n'
              << "r " << p.rx << ' ' << p.ry << ' ' << p.rz << '\n'
              << "cancut " << (p.canCut ? "on" : "off") << '\n'

@@ -13,6 +13,7 @@ struct ScenePlacement {
     float scale = 1;
     bool canCut = true, canBeCut = true;
     float localAngle = -1;
+    std::string part; // empty: the whole model; else one part of it
 };
 
 struct SceneFileContents {

@@ -11,6 +11,7 @@
 
 #include <cctype>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <sys/stat.h>
 #include <vector>
@@ -71,8 +72,8 @@ Mesh* SceneLoader::loadModel(const std::string& name)
         return it->second.get();
     auto mesh = std::make_unique<Mesh>();
     ImportOptions options; // normals, colours, centred on all three axes
-    importModel(modelPath(name), *mesh, options);
     Mesh* raw = mesh.get();
+    importModel(modelPath(name), *mesh, options, &partsByModel[raw]);
     // Saved as given: the name that opened the file, whatever the cache key.
     namesByModel[raw] = name;
     modelsByName[key] = std::move(mesh);
@@ -100,6 +101,9 @@ bool SceneLoader::saveScene(const std::string& name)
         ScenePlacement p;
         auto named = namesByModel.find(instance->mesh);
         p.file = named != namesByModel.end() ? named->second : std::string();
+        auto part = partIdsByMesh.find(instance->mesh);
+        if (part != partIdsByMesh.end())
+            p.part = part->second;
         if (const SRTTransform* srt = node->srt()) {
             p.tx = srt->translation.x;
             p.ty = srt->translation.y;
@@ -135,7 +139,12 @@ bool SceneLoader::loadScene(const std::string& name)
     const std::string folder = folderOf(path);
     sceneModelFolders = {folder, folder + "../models/"};
     for (const ScenePlacement& p : contents.placements) {
-        SceneNode* node = createInstance(loadModel(p.file));
+        Mesh* mesh = p.part.empty() ? loadModel(p.file) : loadPart(p.file, p.part);
+        if (!mesh) {
+            std::cout << "WARNING: model " << p.file << " has no part " << p.part << "; skipped" << std::endl;
+            continue;
+        }
+        SceneNode* node = createInstance(mesh);
         if (SRTTransform* srt = node->srt()) {
             srt->translation = Vec3(p.tx, p.ty, p.tz);
             srt->rotation[0] = p.rx;

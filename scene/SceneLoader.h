@@ -1,4 +1,6 @@
 #pragma once
+#include "geometry/ModelImport.h"
+
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -27,10 +29,25 @@ public:
     // unchanged.
     bool loadScene(const std::string& name);
 
+    // A model file's parts: each node of the file with triangles becomes a
+    // Mesh of its own, cut from the whole model's Mesh, so the file is
+    // imported once and every part sits where it sits in the whole model.
+    // None when the file (or its import) has no such part.
+    Mesh* loadPart(const std::string& name, const std::string& partId);
+    // Places every part of the model as an object at the origin, in the
+    // file's order; returns how many were placed.
+    int placeParts(const std::string& name);
+
     Scene* scene;
     std::unordered_map<std::string, std::unique_ptr<Mesh>> modelsByName;
     // The name each model was first loaded under, as given (it opens the file).
     std::unordered_map<const Mesh*, std::string> namesByModel;
+    // The part table of every imported whole model, and the part meshes made
+    // from them (keyed by model key, a line feed and the part id) with the
+    // part id each one was made for.
+    std::unordered_map<const Mesh*, std::vector<ModelPart>> partsByModel;
+    std::unordered_map<std::string, std::unique_ptr<Mesh>> partMeshes;
+    std::unordered_map<const Mesh*, std::string> partIdsByMesh;
     // Folders the names are resolved in, relative to the working directory;
     // a name missing there is looked up in the data folder (app/DataPaths.h).
     std::string modelDirectory = "models/";

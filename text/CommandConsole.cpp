@@ -180,6 +180,26 @@ void CommandConsole::executeCommand(const std::string& line)
         }
         break;
     }
+    case ConsoleAction::Parts: {
+        std::vector<std::string> printed;
+        Mesh* whole;
+        {
+            OutputCapture capture;
+            whole = sceneLoader->loadModel(cmd.word);
+            printed = capture.lines();
+        }
+        const int placed = sceneLoader->placeParts(cmd.word);
+        if (whole && !whole->uploaded) {
+            for (const std::string& text : printed)
+                if (text.compare(0, 18, "Loaded model from ") != 0)
+                    failureLines.push_back(text);
+            if (failureLines.empty())
+                reportFailure("ERROR: model " + cmd.word + " could not be imported");
+        } else if (placed == 0) {
+            reportFailure("ERROR: model " + cmd.word + " has no parts");
+        }
+        break;
+    }
     case ConsoleAction::EditOn:
         scene->editMode = true;
         break;

@@ -66,6 +66,13 @@ ConsoleCommand parseConsoleCommand(const std::string& line)
         c.word = tokens[1];
         return c;
     }
+    // Not a keyword of the original command set, so no line that worked
+    // before changes meaning.
+    if (first == "parts" && n >= 2) {
+        ConsoleCommand c = make(ConsoleAction::Parts);
+        c.word = tokens[1];
+        return c;
+    }
     if (lower == "edit on")
         return make(ConsoleAction::EditOn);
     if (lower == "edit off")

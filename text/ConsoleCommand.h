@@ -5,11 +5,11 @@
 enum class ConsoleAction {
     None, Model, EditOn, EditOff, SaveScene, LoadScene, CanCutOn, CanCutOff,
     CanBeCutOn, CanBeCutOff, GlobalAngle, LocalAngle, EdgeOn, EdgeOff,
-    Directional, LineMode, Ghost
+    Directional, LineMode, Ghost, Parts
 };
 
 // One console line as data. `word` is the model or scene name (Model,
-// SaveScene, LoadScene); `value` the number of GlobalAngle, LocalAngle and
+// Parts, SaveScene, LoadScene); `value` the number of GlobalAngle, LocalAngle and
 // Ghost, as typed (the scene clamps it); `flag` the switch of Directional;
 // `lineMode` 0 (lines on), 1 (ghost) or 2 (off) for LineMode.
 struct ConsoleCommand {

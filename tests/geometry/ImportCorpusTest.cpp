@@ -17,9 +17,10 @@ namespace {
 
 const char* const corpusDir = "/usr/share/assimp/models";
 
-// Files that never reach our code (none at present: invalid/OutOfMemory.off,
-// whose faces have no corners and once aborted the importer's triangulation,
-// is now refused before post-processing).
+// Files that never reach our code (none at present: a file that hangs or
+// crashes the importer fails in the import's child process, and faces
+// without corners, which once aborted the importer's triangulation, are
+// dropped before post-processing).
 const std::set<std::string> skipped = {};
 
 class ImportCorpusTest : public GLTest {};

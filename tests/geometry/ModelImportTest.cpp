@@ -1,3 +1,4 @@
+#include "geometry/ImportProcess.h"
 #include "geometry/ModelImport.h"
 #include "support/GLTestSupport.h"
 
@@ -6,6 +7,9 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -164,6 +168,40 @@ TEST_F(ModelImportTest, NodesBakeTheirWholeTransformChain)
     EXPECT_NEAR(chain.normals[2], 0.0f, 1e-5f);
 }
 
+TEST_F(ModelImportTest, PartsAreTheNodesWithTriangles)
+{
+    // Two nodes share a name with a space in it, a third holds nothing and
+    // the fourth is a child: three parts with words for ids, in visiting
+    // order, whose ranges tile the streams.
+    const std::string path = write("parts.dae", collada("Y_UP", R"(
+      <node id="wheel nut"><translate>10 0 0</translate><instance_geometry url="#tri"/>
+        <node id="pin"><instance_geometry url="#tri"/></node>
+      </node>
+      <node id="empty"/>
+      <node id="wheel nut"><translate>0 0 -7</translate><instance_geometry url="#tri"/></node>)"));
+    Mesh mesh;
+    std::vector<ModelPart> parts;
+    testing::internal::CaptureStdout();
+    importModel(path, mesh, ImportOptions{}, &parts);
+    testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(mesh.uploaded);
+    ASSERT_EQ(parts.size(), 3u);
+    EXPECT_EQ(parts[0].id, "wheel_nut");
+    EXPECT_EQ(parts[1].id, "pin");
+    EXPECT_EQ(parts[2].id, "wheel_nut#2");
+    int32_t vertex = 0, index = 0;
+    for (const ModelPart& part : parts) {
+        EXPECT_EQ(part.firstVertex, vertex);
+        EXPECT_EQ(part.firstIndex, index);
+        EXPECT_EQ(part.vertexCount, 3);
+        EXPECT_EQ(part.indexCount, 3);
+        vertex += part.vertexCount;
+        index += part.indexCount;
+    }
+    EXPECT_EQ(vertex, mesh.vertexCount);
+    EXPECT_EQ(index, mesh.indexCount);
+}
+
 TEST_F(ModelImportTest, AlignmentMovesTheBoundingBox)
 {
     const std::string path = write("box.obj", boxObj);
@@ -302,6 +340,73 @@ TEST_F(ModelImportTest, PointsAndLinesAreLeftOut)
         EXPECT_EQ(empty.vertexCount, 0) << path;
         EXPECT_EQ(empty.indexCount, -1) << path;
     }
+}
+
+// Files the importer hangs on cost one failed import within the time limit.
+TEST_F(ModelImportTest, HangingFileFailsAtTheTimeLimit)
+{
+    std::ifstream in("/usr/share/assimp/models/PLY/cube_binary.ply", std::ios::binary);
+    const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(whole.size(), 111u) << "the assimp-testmodels corpus is missing";
+    setenv("TORV_IMPORT_TIMEOUT", "0.5", 1);
+    for (size_t cut : {44, 111}) {
+        const std::string path = write("cut" + std::to_string(cut) + ".ply", whole.substr(0, cut));
+        Mesh mesh;
+        const auto start = std::chrono::steady_clock::now();
+        const std::string out = load(path, mesh);
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        EXPECT_EQ(out, "Error while loading Collada file: \nthe import took longer than 0.5 s and was stopped\n");
+        EXPECT_FALSE(mesh.uploaded);
+        // Not a speed figure: without the limit this import never returns,
+        // and the default limit is 60 s.
+        EXPECT_LT(seconds, 30.0) << cut;
+    }
+    unsetenv("TORV_IMPORT_TIMEOUT");
+    EXPECT_EQ(importTimeoutSeconds(), 60.0);
+}
+
+TEST(ImportProcessTest, CrashesAndHangsStayInTheChild)
+{
+    const ImportResult crashed = runImportIsolated([]() -> ImportResult { std::abort(); }, 30);
+    EXPECT_FALSE(crashed.ok);
+    EXPECT_EQ(crashed.error.rfind("the importer crashed (signal " + std::to_string(SIGABRT), 0), 0u) << crashed.error;
+
+    const ImportResult stuck = runImportIsolated([]() -> ImportResult { for (;;) pause(); }, 0.2);
+    EXPECT_FALSE(stuck.ok);
+    EXPECT_EQ(stuck.error, "the import took longer than 0.2 s and was stopped");
+
+    // A message cut short, or one naming a vertex that does not exist, is
+    // no result.
+    ImportResult sent;
+    sent.ok = true;
+    sent.model.vertexCount = 3;
+    sent.model.positions.assign(9, 1.0f);
+    sent.model.indices = {0, 1, 2};
+    const std::string bytes = encodeImportResult(sent);
+    ImportResult back;
+    ASSERT_TRUE(decodeImportResult(bytes, back));
+    EXPECT_EQ(back.model.positions, sent.model.positions);
+    EXPECT_EQ(back.model.indices, sent.model.indices);
+    EXPECT_FALSE(decodeImportResult(bytes.substr(0, bytes.size() - 1), back));
+    sent.model.indices[2] = 3;
+    EXPECT_FALSE(decodeImportResult(encodeImportResult(sent), back));
+}
+
+TEST_F(ModelImportTest, FacesOutsideTheirMeshAreDroppedAndTheRestKept)
+{
+    const std::string path = write("badface.ply", "ply\nformat ascii 1.0\nelement vertex 4\n"
+                                                  "property float x\nproperty float y\nproperty float z\n"
+                                                  "element face 3\nproperty list uchar int vertex_indices\n"
+                                                  "end_header\n0 0 0\n1 0 0\n0 1 0\n1 1 0\n"
+                                                  "3 0 1 2\n3 0 1 9\n3 1 3 2\n");
+    Mesh mesh;
+    const std::string out = load(path, mesh);
+    EXPECT_EQ(out, "WARNING: skipped 1 faces with missing or non-finite vertices in " + path +
+                       "\nLoaded model from " + path + "\n");
+    ASSERT_TRUE(mesh.uploaded);
+    EXPECT_EQ(mesh.indexCount, 6) << "both good triangles";
+    EXPECT_EQ(mesh.vertexCount, 4);
+    expectIndicesInRange(mesh);
 }
 
 // Scenes built by hand reach what no importer hands over on purpose.

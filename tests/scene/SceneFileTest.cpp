@@ -31,7 +31,7 @@ std::string readFile(const fs::path& path)
 
 TEST(SceneFile, RoundTripKeepsOrderAndSixDigits)
 {
-    ScenePlacement teapot{"teapot.dae", 1.23456789f, 0, -2, 0, 1.5708f, 0, 0.25f, true, false, 45};
+    ScenePlacement teapot{"teapot.dae", 1.23456789f, 0, -2, 0, 1.5708f, 0, 0.25f, true, false, 45, ""};
     ScenePlacement box;
     box.file = "box.obj";
     box.canCut = false;

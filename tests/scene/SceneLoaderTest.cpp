@@ -291,6 +291,56 @@ TEST_F(SceneLoaderTest, AFailingSaveKeepsThePreviousFile)
     EXPECT_EQ(std::distance(fs::directory_iterator(base / "scenes"), fs::directory_iterator()), 1);
 }
 
+TEST_F(SceneLoaderTest, PartsAssembleTheModelAndSurviveSaveAndLoad)
+{
+    std::ofstream(base / "models" / "Kit.obj") << "o lid\nv 0 0 5\nv 1 0 5\nv 0 1 5\nf 1 2 3\n"
+                                                  "o base\nv 0 0 0\nv 2 0 0\nv 2 2 0\nv 0 2 0\nf 4 5 6 7\n";
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(loader->placeParts("Kit.obj"), 2);
+    Mesh* whole = loader->loadModel("kit.obj");
+    EXPECT_EQ(loader->placeParts("kit.OBJ"), 2);
+    EXPECT_EQ(count(testing::internal::GetCapturedStdout(), "Loaded model from"), 1) << "one import per file";
+
+    // The parts' vertices are the whole model's, centred on the whole box.
+    const auto nodes = placed();
+    ASSERT_EQ(nodes.size(), 4u);
+    const Mesh* lid = instanceOf(nodes[0])->mesh;
+    const Mesh* base = instanceOf(nodes[1])->mesh;
+    EXPECT_EQ(instanceOf(nodes[2])->mesh, lid) << "parts are cached like models";
+    ASSERT_EQ(lid->vertexCount + base->vertexCount, whole->vertexCount);
+    std::vector<float> joined = lid->positions;
+    joined.insert(joined.end(), base->positions.begin(), base->positions.end());
+    EXPECT_EQ(joined, whole->positions);
+    EXPECT_EQ(lid->indexCount, 3);
+    EXPECT_EQ(base->indexCount, 6);
+    for (uint32_t i : base->indices)
+        EXPECT_LT(i, uint32_t(base->vertexCount));
+
+    // Each part keeps its own flags through a save and a load.
+    instanceOf(nodes[1])->canCut = false;
+    ASSERT_TRUE(loader->saveScene("kit.sce"));
+    const std::string saved = readScene("kit.sce");
+    EXPECT_EQ(count(saved, "\npart lid\n"), 2);
+    EXPECT_EQ(count(saved, "\npart base\n"), 2);
+    ASSERT_TRUE(loader->loadScene("kit.sce"));
+    const auto back = placed();
+    ASSERT_EQ(back.size(), 4u);
+    EXPECT_EQ(instanceOf(back[0])->mesh, lid);
+    EXPECT_EQ(instanceOf(back[1])->mesh, base);
+    EXPECT_FALSE(instanceOf(back[1])->canCut);
+    EXPECT_TRUE(instanceOf(back[0])->canCut);
+
+    // A part the file no longer has is skipped with one line; a block
+    // without a part line is the whole model.
+    writeScene("gone.sce", "meshnode\nfile kit.obj\npart hinge\nendmeshnode\n"
+                           "meshnode\nfile kit.obj\nendmeshnode\n");
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(loader->loadScene("gone.sce"));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "WARNING: model kit.obj has no part hinge; skipped\n");
+    ASSERT_EQ(placed().size(), 1u);
+    EXPECT_EQ(instanceOf(placed()[0])->mesh, whole);
+}
+
 TEST_F(SceneLoaderTest, SceneModelsAreFoundBesideTheSceneFile)
 {
     // One model in the scene's own folder, one in models/ beside that folder,

@@ -21,7 +21,7 @@ TEST(ConsoleCommand, ActionsByTable)
         {"Model x.obj", A::None, 0}, {"model", A::None, 0}, {"savescene", A::None, 0},
         {"Globalangle 45", A::None, 0}, {"local", A::None, 0}, {"dir", A::None, 0},
         {"dir maybe", A::None, 0}, {"di on", A::None, 0}, {"line", A::None, 0},
-        {"lines foo", A::None, 0},
+        {"lines foo", A::None, 0}, {"parts", A::None, 0}, {"Parts x.glb", A::None, 0},
         // Values are passed on as typed; an operand that is no number is ignored.
         {"globalangle    45", A::GlobalAngle, 45}, {"global 120", A::GlobalAngle, 120},
         {"globalangle -10", A::GlobalAngle, -10}, {"globalangle abc", A::None, 0},
@@ -44,6 +44,9 @@ TEST(ConsoleCommand, Operands)
     EXPECT_EQ(c.action, A::LoadScene);
     EXPECT_EQ(c.word, "s_test.sce");
     EXPECT_EQ(parseConsoleCommand("savescene My.sce").action, A::SaveScene);
+    c = parseConsoleCommand("parts Engine.glb");
+    EXPECT_EQ(c.action, A::Parts);
+    EXPECT_EQ(c.word, "Engine.glb");
 
     for (const char* line : {"dir on", "directional on", "dirt on", "dir off"}) {
         c = parseConsoleCommand(line);

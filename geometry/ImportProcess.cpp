@@ -1,0 +1,268 @@
+#include "geometry/ImportProcess.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <fcntl.h>
+#include <poll.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr uint32_t wireMagic = 0x54525631; // "TRV1"
+
+class Writer {
+public:
+    template <typename T> void pod(const T& v) { bytes.append(reinterpret_cast<const char*>(&v), sizeof v); }
+    void text(const std::string& s)
+    {
+        pod(uint64_t(s.size()));
+        bytes += s;
+    }
+    template <typename T> void array(const std::vector<T>& v)
+    {
+        pod(uint64_t(v.size()));
+        bytes.append(reinterpret_cast<const char*>(v.data()), v.size() * sizeof(T));
+    }
+    std::string bytes;
+};
+
+class Reader {
+public:
+    explicit Reader(const std::string& b) : bytes(b) {}
+    template <typename T> bool pod(T& v)
+    {
+        if (bytes.size() - pos < sizeof v)
+            return false;
+        std::memcpy(&v, bytes.data() + pos, sizeof v);
+        pos += sizeof v;
+        return true;
+    }
+    bool text(std::string& s)
+    {
+        uint64_t n = 0;
+        if (!pod(n) || n > bytes.size() - pos)
+            return false;
+        s.assign(bytes.data() + pos, size_t(n));
+        pos += size_t(n);
+        return true;
+    }
+    template <typename T> bool array(std::vector<T>& v)
+    {
+        uint64_t n = 0;
+        if (!pod(n) || n > (bytes.size() - pos) / sizeof(T))
+            return false;
+        v.resize(size_t(n));
+        std::memcpy(v.data(), bytes.data() + pos, size_t(n) * sizeof(T));
+        pos += size_t(n) * sizeof(T);
+        return true;
+    }
+    bool atEnd() const { return pos == bytes.size(); }
+
+private:
+    const std::string& bytes;
+    size_t pos = 0;
+};
+
+bool writeAll(int fd, const std::string& bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += size_t(n);
+    }
+    return true;
+}
+
+ImportResult failure(const std::string& why)
+{
+    ImportResult r;
+    r.error = why;
+    return r;
+}
+
+std::string secondsText(double s)
+{
+    std::ostringstream out;
+    out << s;
+    return out.str();
+}
+
+int waitForChild(pid_t pid)
+{
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return status;
+}
+
+} // namespace
+
+std::string encodeImportResult(const ImportResult& r)
+{
+    Writer w;
+    w.pod(wireMagic);
+    w.pod(uint8_t(r.ok));
+    w.text(r.error);
+    w.pod(uint64_t(r.droppedFaces));
+    w.pod(int32_t(r.model.vertexCount));
+    w.pod(uint64_t(r.model.brokenTriangles));
+    w.array(r.model.positions);
+    w.array(r.model.normals);
+    w.array(r.model.colors);
+    w.array(r.model.indices);
+    w.pod(uint64_t(r.model.parts.size()));
+    for (const ModelPart& part : r.model.parts) {
+        w.text(part.id);
+        w.pod(part.firstVertex);
+        w.pod(part.vertexCount);
+        w.pod(part.firstIndex);
+        w.pod(part.indexCount);
+    }
+    return w.bytes;
+}
+
+bool decodeImportResult(const std::string& bytes, ImportResult& out)
+{
+    Reader r(bytes);
+    uint32_t magic = 0;
+    uint8_t ok = 0;
+    uint64_t dropped = 0, broken = 0;
+    int32_t vertexCount = 0;
+    if (!r.pod(magic) || magic != wireMagic || !r.pod(ok) || !r.text(out.error) || !r.pod(dropped) ||
+        !r.pod(vertexCount) || !r.pod(broken) || !r.array(out.model.positions) || !r.array(out.model.normals) ||
+        !r.array(out.model.colors) || !r.array(out.model.indices))
+        return false;
+    uint64_t partCount = 0;
+    if (!r.pod(partCount))
+        return false;
+    out.model.parts.clear();
+    for (uint64_t i = 0; i < partCount; ++i) {
+        ModelPart part;
+        if (!r.text(part.id) || !r.pod(part.firstVertex) || !r.pod(part.vertexCount) || !r.pod(part.firstIndex) ||
+            !r.pod(part.indexCount))
+            return false;
+        out.model.parts.push_back(part);
+    }
+    if (!r.atEnd())
+        return false;
+    out.ok = ok != 0;
+    out.droppedFaces = size_t(dropped);
+    out.model.vertexCount = vertexCount;
+    out.model.brokenTriangles = size_t(broken);
+    // The streams go to the GPU as they are: every one must match the vertex
+    // count and every index must name a vertex.
+    const size_t n = vertexCount >= 0 ? size_t(vertexCount) : 0;
+    const auto fits = [n](const std::vector<float>& s) { return s.empty() || s.size() == 3 * n; };
+    if (vertexCount < 0 || out.model.positions.size() != 3 * n || !fits(out.model.normals) ||
+        !fits(out.model.colors) || out.model.indices.size() % 3 != 0)
+        return false;
+    for (uint32_t index : out.model.indices)
+        if (index >= n)
+            return false;
+    // A part's ranges lie inside the streams and its indices in its own range.
+    for (const ModelPart& part : out.model.parts) {
+        if (part.firstVertex < 0 || part.vertexCount < 0 || part.firstIndex < 0 || part.indexCount < 0 ||
+            size_t(part.firstVertex) + size_t(part.vertexCount) > n ||
+            size_t(part.firstIndex) + size_t(part.indexCount) > out.model.indices.size())
+            return false;
+        for (int32_t i = part.firstIndex; i < part.firstIndex + part.indexCount; ++i)
+            if (out.model.indices[size_t(i)] < uint32_t(part.firstVertex) ||
+                out.model.indices[size_t(i)] >= uint32_t(part.firstVertex + part.vertexCount))
+                return false;
+    }
+    return true;
+}
+
+double importTimeoutSeconds()
+{
+    const char* text = std::getenv("TORV_IMPORT_TIMEOUT");
+    if (text && *text) {
+        char* end = nullptr;
+        const double v = std::strtod(text, &end);
+        if (end && *end == '\0' && std::isfinite(v) && v > 0)
+            return v;
+    }
+    return 60.0;
+}
+
+ImportResult runImportIsolated(const std::function<ImportResult()>& work, double timeoutSeconds)
+{
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return failure(std::string("the import could not be started: ") + std::strerror(errno));
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        const int err = errno;
+        ::close(fds[0]);
+        ::close(fds[1]);
+        return failure(std::string("the import could not be started: ") + std::strerror(err));
+    }
+    if (pid == 0) {
+        ::close(fds[0]);
+        std::string bytes;
+        try {
+            bytes = encodeImportResult(work());
+        } catch (const std::exception& e) {
+            bytes = encodeImportResult(failure(std::string("the importer gave up: ") + e.what()));
+        } catch (...) {
+            bytes = encodeImportResult(failure("the importer gave up"));
+        }
+        // _exit: no atexit handlers, no flushing of the parent's buffers, no
+        // destructors of objects that belong to the parent (GL, windows).
+        ::_exit(writeAll(fds[1], bytes) ? 0 : 1);
+    }
+
+    ::close(fds[1]);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    std::string bytes;
+    bool timedOut = false;
+    char chunk[65536];
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            timedOut = true;
+            break;
+        }
+        pollfd p{fds[0], POLLIN, 0};
+        const int ready = ::poll(&p, 1, int(std::min<long long>(left.count() + 1, 1000 * 1000)));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready < 0)
+            break;
+        if (ready == 0)
+            continue;
+        const ssize_t n = ::read(fds[0], chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        bytes.append(chunk, size_t(n));
+    }
+    ::close(fds[0]);
+    if (timedOut)
+        ::kill(pid, SIGKILL);
+    const int status = waitForChild(pid);
+
+    if (timedOut)
+        return failure("the import took longer than " + secondsText(timeoutSeconds) + " s and was stopped");
+    if (WIFSIGNALED(status))
+        return failure("the importer crashed (signal " + std::to_string(WTERMSIG(status)) + ", " +
+                       std::string(strsignal(WTERMSIG(status))) + ")");
+    ImportResult result;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !decodeImportResult(bytes, result))
+        return failure("the importer ended without a result");
+    return result;
+}
