@@ -25,7 +25,8 @@ class TorvWindow : public GLFWGameWindow {
 public:
     enum InteractionMode { DraggingGizmo = 0, Idle = 1, Orbiting = 2, ConsoleOpen = 3, KeepMode = 4 };
 
-    // The render size is the window size; 800 x 800 for the viewer.
+    // The window asked for; 800 x 800 for the viewer. The render size then
+    // follows the framebuffer the window system gives it.
     explicit TorvWindow(int renderWidth = 800, int renderHeight = 800);
     ~TorvWindow();
 
@@ -33,8 +34,17 @@ public:
     void selectInstance(MeshInstance* instance);
     void keyCallback(int key, int action);
 
-    // The id in the last frame's id image under a window position (y down).
+    // The id in the last frame's id image under a window position (y down,
+    // in the window's units: mapped to framebuffer pixels here).
     uint32_t readObjectId(int x, int y);
+    // The id at a pixel of the id image (y down from the top row).
+    uint32_t readObjectIdAtPixel(int x, int y);
+
+    // Resizes everything drawn at the render size when the framebuffer's
+    // size changed: render targets, camera aspect, projection uniforms,
+    // viewport and console layout.
+    void followFramebufferSize();
+    void resizeRendering(int width, int height);
 
     int renderWidth;
     int renderHeight;
@@ -99,7 +109,8 @@ protected:
     void shutdown() override;
 
 public:
-    // "perspective" and "farPlane" of every program that draws objects.
+    // "perspective" and "farPlane" of every program that draws objects; again
+    // whenever the camera's projection changes (size, framing's near plane).
     void setProjectionUniforms();
 
     // The frame's passes (render() runs them in order).

@@ -7,7 +7,12 @@
 #include "scene/SceneLoader.h"
 #include "text/ConsoleCommand.h"
 #include "text/Font.h"
+#include "text/OutputCapture.h"
 #include "text/Text.h"
+
+#include "geometry/Mesh.h"
+
+#include <iostream>
 
 namespace {
 
@@ -104,17 +109,32 @@ void CommandConsole::submitLine()
     executeCommand(inputLine);
     inputText->setText(inputLine);
     history.push_front(std::move(inputText));
-    if (history.size() > maxHistory)
+    // A failure's lines sit above its command, in the order they were printed.
+    for (auto it = failureLines.rbegin(); it != failureLines.rend(); ++it) {
+        auto line = makeInputText();
+        line->setText(*it);
+        history.push_front(std::move(line));
+    }
+    while (history.size() > maxHistory)
         history.pop_back();
+    inputText = makeInputText();
+    inputLine.clear();
+    layoutLines();
+}
+
+void CommandConsole::layoutLines()
+{
     const int h = viewportHeight();
+    if (inputText) {
+        inputText->x = textLeft;
+        inputText->y = h - lineSpacing;
+    }
     int i = 0;
     for (auto& line : history) {
         line->x = textLeft;
         line->y = h - 2 * lineSpacing - lineSpacing * i;
         ++i;
     }
-    inputText = makeInputText();
-    inputLine.clear();
 }
 
 void CommandConsole::update(double dt)
@@ -128,15 +148,38 @@ void CommandConsole::update(double dt)
     inputText->setText(inputLine + cursorText);
 }
 
+void CommandConsole::reportFailure(const std::string& message)
+{
+    std::cout << message << std::endl;
+    failureLines.push_back(message);
+}
+
 void CommandConsole::executeCommand(const std::string& line)
 {
+    failureLines.clear();
     const ConsoleCommand cmd = parseConsoleCommand(line);
     switch (cmd.action) {
     case ConsoleAction::None:
         break;
-    case ConsoleAction::Model:
-        sceneLoader->createInstance(sceneLoader->loadModel(cmd.word));
+    case ConsoleAction::Model: {
+        std::vector<std::string> printed;
+        Mesh* mesh;
+        {
+            OutputCapture capture;
+            mesh = sceneLoader->loadModel(cmd.word);
+            printed = capture.lines();
+        }
+        sceneLoader->createInstance(mesh);
+        if (mesh && !mesh->uploaded) {
+            // The import's own lines; a failure cached earlier prints none.
+            for (const std::string& text : printed)
+                if (text.compare(0, 18, "Loaded model from ") != 0)
+                    failureLines.push_back(text);
+            if (failureLines.empty())
+                reportFailure("ERROR: model " + cmd.word + " could not be imported");
+        }
         break;
+    }
     case ConsoleAction::EditOn:
         scene->editMode = true;
         break;
@@ -148,10 +191,12 @@ void CommandConsole::executeCommand(const std::string& line)
                 handle->dragState = 0;
         break;
     case ConsoleAction::SaveScene:
-        sceneLoader->saveScene(cmd.word);
+        if (!sceneLoader->saveScene(cmd.word))
+            reportFailure("ERROR: could not save scene " + sceneLoader->saveFolder() + cmd.word);
         break;
     case ConsoleAction::LoadScene:
-        sceneLoader->loadScene(cmd.word);
+        if (!sceneLoader->loadScene(cmd.word))
+            reportFailure("ERROR: could not load scene " + sceneLoader->scenePath(cmd.word));
         break;
     case ConsoleAction::CanCutOn:
     case ConsoleAction::CanCutOff:
@@ -187,6 +232,11 @@ void CommandConsole::draw()
 {
     if (!consoleOpen)
         return;
+    // The panel and the text lie over everything, in drawing order. Glyph
+    // quads overlap their neighbours, so a depth test would let each quad's
+    // blank margin cut into the next glyph.
+    const bool depthTest = glIsEnabled(GL_DEPTH_TEST);
+    glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glBlendEquation(GL_FUNC_ADD);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -200,4 +250,6 @@ void CommandConsole::draw()
     for (auto& line : history)
         line->draw();
     glDisable(GL_BLEND);
+    if (depthTest)
+        glEnable(GL_DEPTH_TEST);
 }

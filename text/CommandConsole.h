@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 class Font;
 class Scene;
@@ -33,6 +34,9 @@ public:
     void draw();
     // Runs one line against the scene and the loader; unknown lines do nothing.
     void executeCommand(const std::string& line);
+    // Places the input line and the scroll-back from the top of the viewport
+    // (again whenever the viewport changes size).
+    void layoutLines();
 
     // What the window system's callbacks reach while this console is open.
     void characterTyped(unsigned int character, int action);
@@ -51,9 +55,14 @@ public:
     std::string cursorText;
     std::string inputLine;
     bool closeRequested = true;
+    // What the last command printed about its failure (also on standard
+    // output); the scroll-back shows these lines above the command. Empty
+    // after a command that worked.
+    std::vector<std::string> failureLines;
 
 private:
     std::unique_ptr<Text> makeInputText();
     void submitLine();
     int viewportHeight() const;
+    void reportFailure(const std::string& message);
 };
