@@ -3,6 +3,7 @@
 #include "app/Platform.h"
 #include "gl/GLLoader.h"
 #include "interaction/Gizmo.h"
+#include "interaction/ViewFraming.h"
 #include "math/Camera.h"
 #include "math/CameraController.h"
 #include "render/JumpFlood.h"
@@ -74,8 +75,8 @@ void TorvWindow::init()
     glEnable(GL_CULL_FACE);
 
     lightPosition = Vec3(30, 20, 0);
-    camera = std::make_unique<Camera>(Vec3(0, 1, 0), Vec3(0, 20, 50), Vec3(0, 0, 0), renderWidth, renderHeight, 0.1f,
-                                      1000.0f, 70.0f);
+    camera = std::make_unique<Camera>(Vec3(0, 1, 0), Vec3(0, 20, 50), Vec3(0, 0, 0), renderWidth, renderHeight,
+                                      nearPlane, 1000.0f, 70.0f);
     cameraController = std::make_unique<CameraController>(camera.get());
 
     setProjectionUniforms();
@@ -112,6 +113,11 @@ void TorvWindow::keyCallback(int key, int action)
         tabPressed = true;
     else if (key == GLFW_KEY_DELETE)
         deletePressed = true;
+    else if (key == GLFW_KEY_HOME) {
+        Platform& p = platform();
+        homePressed = true;
+        homeWithShift = p.keyDown(GLFW_KEY_LEFT_SHIFT) || p.keyDown(GLFW_KEY_RIGHT_SHIFT);
+    }
 }
 
 void TorvWindow::update(double dt)
@@ -140,8 +146,11 @@ void TorvWindow::update(double dt)
             cameraController->zoom(wheel);
         if (!input->mouseDown[0] && !input->mouseDown[1] && hovered)
             hovered->hover();
+        if (homePressed && frameObjects(*scene, *cameraController, homeWithShift, nearPlane))
+            setProjectionUniforms(); // the near distance follows the model's size
 
         if (input->mousePressed[1]) {
+            pickBehind.otherClick();
             p.mousePos(mx, my);
             cameraController->beginOrbit(mx, my);
             interactionMode = Orbiting;
@@ -162,7 +171,17 @@ void TorvWindow::update(double dt)
                 deselectAll();
                 node->deleteNode();
             }
+        } else if (input->mousePressed[0] &&
+                   (p.keyDown(GLFW_KEY_LEFT_CONTROL) || p.keyDown(GLFW_KEY_RIGHT_CONTROL))) {
+            // Selection only: a Ctrl + click presses no gizmo handle.
+            const uint32_t plainId = dynamic_cast<MeshInstance*>(hovered) ? hoveredId : 0;
+            if (MeshInstance* behind = pickBehind.pick(*scene, *camera, mx, my, plainId)) {
+                if (!p.keyDown(GLFW_KEY_LEFT_SHIFT) && !p.keyDown(GLFW_KEY_RIGHT_SHIFT))
+                    deselectAll();
+                selectInstance(behind);
+            }
         } else if (input->mousePressed[0]) {
+            pickBehind.otherClick();
             if (hovered) {
                 int r = hovered->press();
                 if (r != KeepMode)
@@ -200,6 +219,7 @@ void TorvWindow::update(double dt)
     p.setMouseWheel(0);
     tabPressed = false;
     deletePressed = false;
+    homePressed = false;
 
     for (int i = 0; i < 4; ++i)
         scene->gizmo->handle(i)->update();

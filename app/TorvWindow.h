@@ -3,6 +3,7 @@
 #include "geometry/Mesh.h"
 #include "gl/FrameBufferObject.h"
 #include "gl/ShaderProgram.h"
+#include "interaction/PickBehind.h"
 #include "math/Vec.h"
 #include "render/PassTimer.h"
 
@@ -78,10 +79,20 @@ public:
     std::unique_ptr<SceneLoader> sceneLoader;
     Vec3 lightPosition{0, 0, 0};
     float farPlane = 400.0f;
+    // The camera's near distance; framing a model smaller than it brings the
+    // camera's own nearer for a while.
+    float nearPlane = 0.1f;
     std::unique_ptr<Font> font;
     std::unique_ptr<CommandConsole> console;
     bool tabPressed = false;
     bool deletePressed = false;
+    // Home (frame everything) and Shift + Home (frame the selection), taken
+    // like Tab and Delete from the key callback; shift is read as the key
+    // arrives, since a quick tap may let it go before the next update.
+    bool homePressed = false;
+    bool homeWithShift = false;
+    // Ctrl + click selects what lies behind.
+    PickBehind pickBehind;
 
     // The scene loaded at start-up: startSceneDirectory + startScene.
     std::string startScene = "s_test.sce";
@@ -98,6 +109,10 @@ protected:
     void shutdown() override;
 
 public:
+    // "perspective" and "farPlane" of every program that draws objects; again
+    // whenever the camera's projection changes (size, framing's near plane).
+    void setProjectionUniforms();
+
     // The frame's passes (render() runs them in order).
     FrameBufferObject* renderCutawayDepth();
     // Draws the cutters' seeds into floodTargets[0]; false when nothing is
@@ -109,8 +124,6 @@ public:
 
 private:
     void createRenderTargets();
-    // "perspective" and "farPlane" of every program that draws objects.
-    void setProjectionUniforms();
     void installCallbacks();
     void releaseGL();
     void drawScreenQuad();

@@ -41,6 +41,7 @@ void Mesh::upload(const MeshData& data)
 {
     if (uploaded)
         release();
+    boundsKnown = false;
     bool adjacency = data.adjacency;
     if (adjacency && (data.normals || data.texCoords || data.colors)) {
         std::cout << "WARNING: Adjacency only supported for meshes without normals, colors or texture coordinates. "
@@ -132,6 +133,17 @@ void Mesh::draw() const
     glBindVertexArray(0);
 }
 
+const Bounds& Mesh::bounds() const
+{
+    if (!boundsKnown) {
+        cachedBounds = Bounds();
+        for (size_t i = 0; i + 2 < positions.size(); i += 3)
+            cachedBounds.extend(Vec3(positions[i], positions[i + 1], positions[i + 2]));
+        boundsKnown = true;
+    }
+    return cachedBounds;
+}
+
 void Mesh::makeScreenQuad()
 {
     static const float quadPositions[] = {-1, 1, 0, -1, -1, 0, 1, 1, 0, 1, -1, 0};
@@ -157,6 +169,7 @@ void Mesh::release()
     vertexBuffers.clear();
     indexBuffer = none;
     vertexArray = none;
+    boundsKnown = false;
     positions.clear();
     normals.clear();
     texCoords.clear();

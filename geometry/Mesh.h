@@ -1,6 +1,8 @@
 #pragma once
 #include <epoxy/gl.h>
 
+#include "math/Bounds.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -43,6 +45,9 @@ public:
     void makeScreenQuad();
     // Deletes the GL objects and the CPU copies now.
     void release();
+    // Object-space box of the vertex copies, found on first use (the copies
+    // do not change after upload); empty for a mesh without positions.
+    const Bounds& bounds() const;
 
     GLuint vertexArray = none;
     int32_t vertexCount = -1;
@@ -56,4 +61,8 @@ public:
     GLuint indexBuffer = none;
     GLenum primitiveMode = GL_TRIANGLES;
     bool uploaded = false;
+
+private:
+    mutable Bounds cachedBounds;
+    mutable bool boundsKnown = false;
 };

@@ -6,6 +6,7 @@
 #include "app/ImageWriter.h"
 #include "app/TorvWindow.h"
 #include "geometry/Mesh.h"
+#include "interaction/ViewFraming.h"
 #include "math/Camera.h"
 #include "math/CameraController.h"
 #include "scene/MeshInstance.h"
@@ -36,6 +37,7 @@ const char* usage =
     "  --resolution W,H             image size in pixels (default 800,800)\n"
     "  --camera-position X,Y,Z      eye position (default 0,20,50)\n"
     "  --camera-focal-point X,Y,Z   point looked at and orbited (default 0,0,0)\n"
+    "  --camera-fit                 frame the whole scene, keeping the view direction (as Home does)\n"
     "  --select I,J,...             select placed models by 0-based position in the file\n"
     "  --lines on|off|ghost         silhouette line mode (default off)\n"
     "  --global-angle DEG           cut angle for cutters without their own (default: the file's)\n"
@@ -121,7 +123,7 @@ int main(int argc, char** argv)
 {
     std::string scenePath, output;
     int width = 800, height = 800, frames = 2, bench = 0;
-    bool haveEye = false, haveTarget = false, edit = false, haveAngle = false;
+    bool haveEye = false, haveTarget = false, edit = false, haveAngle = false, cameraFit = false;
     Vec3 eye(0, 20, 50), target(0, 0, 0);
     std::vector<int> selectIndices;
     int lineMode = -1;
@@ -163,6 +165,8 @@ int main(int argc, char** argv)
                 return fail("--camera-focal-point needs X,Y,Z");
             target = Vec3(nums[0], nums[1], nums[2]);
             haveTarget = true;
+        } else if (a == "--camera-fit") {
+            cameraFit = true;
         } else if (a == "--select") {
             if (!value(v) || !parseNumbers(v, 0, nums))
                 return fail("--select needs 0-based positions such as 0,2");
@@ -256,6 +260,12 @@ int main(int argc, char** argv)
         window.camera->update();
         window.cameraController->eye = eye;
         window.cameraController->pivot = target;
+    }
+    if (cameraFit) {
+        if (frameObjects(scene, *window.cameraController, false, window.nearPlane))
+            window.setProjectionUniforms();
+        else
+            std::cerr << "torv-render: --camera-fit: the scene has nothing to frame" << std::endl;
     }
     if (lineMode >= 0)
         scene.lineMode = lineMode;
