@@ -1,0 +1,26 @@
+#include "text/ConsoleHelp.h"
+
+const std::vector<std::string>& consoleHelpLines()
+{
+    static const std::vector<std::string> lines = {
+        "model NAME       add models/NAME or a path",
+        "savescene NAME   write scenes/NAME",
+        "loadscene NAME   read scenes/NAME",
+        "edit on|off      gizmo handles on the selection",
+        "cancut on|off    selected objects cut",
+        "canbecut on|off  selected objects are cut",
+        "global DEG       cone angle of the scene",
+        "local DEG        selection's own angle, <0 none",
+        "lines on|off|ghost  silhouette lines",
+        "ghost V          ghost line reach, 0 to 4",
+        "edge on|off      off: cone hugs the outline",
+        "dir on|off       on: hole sized in the world",
+        "screenshot NAME [SCALE]  PNG, SCALE 1 to 4",
+        "help             this list",
+        "Up/Down          earlier commands",
+        "Ctrl+Z           undo a scene change",
+        "Ctrl+Shift+Z, Ctrl+Y  redo",
+        "Tab closes; drop files to open them",
+    };
+    return lines;
+}
