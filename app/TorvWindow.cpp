@@ -10,6 +10,7 @@
 #include "scene/Scene.h"
 #include "scene/SceneLoader.h"
 #include "scene/SceneNode.h"
+#include "scene/UndoHistory.h"
 #include "text/CommandConsole.h"
 #include "text/Font.h"
 
@@ -89,6 +90,9 @@ void TorvWindow::init()
     // The named face is proprietary and not shipped; DejaVu Sans Mono stands in.
     font->loadFaceWithFallback("Lucida", "fonts/LucidaSansTypewriter.ttf", Font::shippedFontPath);
     console = std::make_unique<CommandConsole>(input.get(), sceneLoader.get(), scene.get(), font.get());
+    console->otherKey = [this](int key) { undoKey(key); };
+    undoHistory = std::make_unique<UndoHistory>(scene.get(), sceneLoader.get());
+    undoHistory->observe();
 }
 
 void TorvWindow::createRenderTargets()
@@ -147,6 +151,20 @@ void TorvWindow::keyCallback(int key, int action)
         tabPressed = true;
     else if (key == GLFW_KEY_DELETE)
         deletePressed = true;
+    else
+        undoKey(key);
+}
+
+void TorvWindow::undoKey(int key)
+{
+    Platform& p = platform();
+    if (!undoHistory || !(p.keyDown(GLFW_KEY_LEFT_CONTROL) || p.keyDown(GLFW_KEY_RIGHT_CONTROL)))
+        return;
+    const bool shift = p.keyDown(GLFW_KEY_LEFT_SHIFT) || p.keyDown(GLFW_KEY_RIGHT_SHIFT);
+    if (key == GLFW_KEY_Z && !shift)
+        undoHistory->undo();
+    else if (key == GLFW_KEY_Y || key == GLFW_KEY_Z)
+        undoHistory->redo();
 }
 
 void TorvWindow::update(double dt)
@@ -238,6 +256,7 @@ void TorvWindow::update(double dt)
     for (int i = 0; i < 4; ++i)
         scene->gizmo->handle(i)->update();
     scene->root->update(camera->view, 1.0f);
+    undoHistory->observe(interactionMode == DraggingGizmo);
 }
 
 void TorvWindow::deselectAll()
@@ -265,6 +284,7 @@ void TorvWindow::releaseGL()
     released = true;
     // The console and font own text meshes and programs, the scene the gizmo
     // meshes and the loader the cached models: all go while GL is here.
+    undoHistory.reset();
     console.reset();
     font.reset();
     scene.reset();

@@ -16,6 +16,7 @@ class Font;
 class MeshInstance;
 class Scene;
 class SceneLoader;
+class UndoHistory;
 
 // The application: owns the frame's GPU resources, the camera, the scene,
 // the font and the console, and turns input into camera motion, picking,
@@ -72,6 +73,10 @@ public:
     std::unique_ptr<CommandConsole> console;
     bool tabPressed = false;
     bool deletePressed = false;
+    // Every scene change, taken as steps once per frame (Ctrl+Z, Ctrl+Y).
+    std::unique_ptr<UndoHistory> undoHistory;
+    // Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo; other keys do nothing.
+    void undoKey(int key);
 
     // The scene loaded at start-up: startSceneDirectory + startScene.
     std::string startScene = "s_test.sce";
