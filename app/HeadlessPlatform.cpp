@@ -120,7 +120,9 @@ bool HeadlessPlatform::openWindow(int width, int height, int glMajor, int glMino
     closeRequested = false;
     keyCallback = nullptr;
     charCallback = nullptr;
+    dropCallback = nullptr;
     events.clear();
+    drops.clear();
     return true;
 }
 
@@ -131,6 +133,7 @@ void HeadlessPlatform::terminate()
     opened = false;
     keyCallback = nullptr;
     charCallback = nullptr;
+    dropCallback = nullptr;
 }
 
 double HeadlessPlatform::getTime()
@@ -167,6 +170,12 @@ void HeadlessPlatform::swapBuffers()
         } else if (KeyCallback cb = keyCallback) {
             cb(e.code, e.action);
         }
+    }
+    while (!drops.empty()) {
+        std::vector<std::string> paths = std::move(drops.front());
+        drops.pop_front();
+        if (DropCallback cb = dropCallback)
+            cb(paths);
     }
 }
 

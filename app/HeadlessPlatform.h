@@ -30,6 +30,7 @@ public:
     bool windowOpen() override { return opened && !closeRequested; }
     void setKeyCallback(KeyCallback callback) override { keyCallback = std::move(callback); }
     void setCharCallback(CharCallback callback) override { charCallback = std::move(callback); }
+    void setDropCallback(DropCallback callback) override { dropCallback = std::move(callback); }
     bool contextAlive() const override { return opened; }
 
     // Scripted input.
@@ -39,6 +40,7 @@ public:
     void releaseKey(int key); // key goes up now; a release event is queued
     void typeText(const std::string& text); // character events, queued
     void scroll(int notches) { wheel += notches; }
+    void dropFiles(const std::vector<std::string>& paths) { drops.push_back(paths); } // queued
     void requestClose() { closeRequested = true; }
 
     // Replaces the clock (seconds); tests drive frame times with it.
@@ -69,4 +71,6 @@ private:
     std::deque<Event> events;
     KeyCallback keyCallback;
     CharCallback charCallback;
+    DropCallback dropCallback;
+    std::deque<std::vector<std::string>> drops;
 };

@@ -1,5 +1,6 @@
 #include "app/TorvWindow.h"
 
+#include "app/FileOpening.h"
 #include "app/Platform.h"
 #include "gl/GLLoader.h"
 #include "interaction/Gizmo.h"
@@ -81,8 +82,17 @@ void TorvWindow::init()
     sceneLoader = std::make_unique<SceneLoader>(scene.get());
     sceneLoader->modelDirectory = modelDirectory;
     sceneLoader->sceneDirectory = startSceneDirectory;
-    sceneLoader->loadScene(startScene);
+    bool anyFile = false;
+    for (const std::string& f : filesToOpen)
+        anyFile = anyFile || classifyFile(f) != FileKind::Unknown;
+    if (!anyFile)
+        sceneLoader->loadScene(startScene);
     sceneLoader->sceneDirectory = "scenes/";
+    // Opening the files is the first step that can be undone.
+    undoHistory = std::make_unique<UndoHistory>(scene.get(), sceneLoader.get());
+    undoHistory->observe();
+    openFiles(filesToOpen);
+    platform().setDropCallback([this](const std::vector<std::string>& paths) { openFiles(paths); });
 
     createRenderTargets();
 
@@ -91,8 +101,6 @@ void TorvWindow::init()
     font->loadFaceWithFallback("Lucida", "fonts/LucidaSansTypewriter.ttf", Font::shippedFontPath);
     console = std::make_unique<CommandConsole>(input.get(), sceneLoader.get(), scene.get(), font.get());
     console->otherKey = [this](int key) { undoKey(key); };
-    undoHistory = std::make_unique<UndoHistory>(scene.get(), sceneLoader.get());
-    undoHistory->observe();
 }
 
 void TorvWindow::createRenderTargets()

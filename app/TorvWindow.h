@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class Camera;
 class CameraController;
@@ -77,6 +78,15 @@ public:
     std::unique_ptr<UndoHistory> undoHistory;
     // Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo; other keys do nothing.
     void undoKey(int key);
+
+    // Files from the command line, opened at start-up in place of the start
+    // scene when any is a scene or model file.
+    std::vector<std::string> filesToOpen;
+    // Scene files replace the scene, model files are added; reasons for what
+    // could not be opened go to standard output (and the console's
+    // scroll-back once it exists). The view is framed on the models when
+    // only models came and nothing was placed before.
+    void openFiles(const std::vector<std::string>& paths);
 
     // The scene loaded at start-up: startSceneDirectory + startScene.
     std::string startScene = "s_test.sce";

@@ -18,15 +18,17 @@ SceneLoader::~SceneLoader() = default;
 
 Mesh* SceneLoader::loadModel(const std::string& name)
 {
+    const bool absolute = !name.empty() && name[0] == '/';
     std::string key = name;
-    for (char& c : key)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (!absolute)
+        for (char& c : key)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     auto it = modelsByName.find(key);
     if (it != modelsByName.end())
         return it->second.get();
     auto mesh = std::make_unique<Mesh>();
     ImportOptions options; // normals, colours, centred on all three axes
-    importModel(modelDirectory + name, *mesh, options);
+    importModel(absolute ? name : modelDirectory + name, *mesh, options);
     Mesh* raw = mesh.get();
     namesByModel[raw] = key;
     modelsByName[key] = std::move(mesh);
@@ -75,7 +77,12 @@ bool SceneLoader::saveScene(const std::string& name)
 
 bool SceneLoader::loadScene(const std::string& name)
 {
-    std::ifstream in(sceneDirectory + name);
+    return loadSceneFile(sceneDirectory + name);
+}
+
+bool SceneLoader::loadSceneFile(const std::string& path)
+{
+    std::ifstream in(path);
     // A folder (an empty name gives the scene folder itself) opens here like
     // a file and only fails on the first read; it must not empty the scene.
     if (!in || (in.peek(), in.bad()))

@@ -17,6 +17,9 @@ public:
     SceneLoader(const SceneLoader&) = delete;
     SceneLoader& operator=(const SceneLoader&) = delete;
 
+    // A name is looked up under modelDirectory; an absolute path (as a model
+    // opened from elsewhere is saved) is read as it stands and cached under
+    // its exact spelling, since file names elsewhere are case-sensitive.
     Mesh* loadModel(const std::string& name);
     SceneNode* createInstance(Mesh* mesh);
 
@@ -25,6 +28,8 @@ public:
     // False when the file could not be opened or read; the scene is then
     // unchanged.
     bool loadScene(const std::string& name);
+    // The same for a scene file at any path.
+    bool loadSceneFile(const std::string& path);
 
     Scene* scene;
     std::unordered_map<std::string, std::unique_ptr<Mesh>> modelsByName;
