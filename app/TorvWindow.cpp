@@ -2,6 +2,7 @@
 
 #include "app/FileOpening.h"
 #include "app/Platform.h"
+#include "app/Screenshot.h"
 #include "gl/GLLoader.h"
 #include "interaction/Gizmo.h"
 #include "math/Camera.h"
@@ -101,6 +102,9 @@ void TorvWindow::init()
     font->loadFaceWithFallback("Lucida", "fonts/LucidaSansTypewriter.ttf", Font::shippedFontPath);
     console = std::make_unique<CommandConsole>(input.get(), sceneLoader.get(), scene.get(), font.get());
     console->otherKey = [this](int key) { undoKey(key); };
+    console->addCommand("screenshot", [this](const std::vector<std::string>& tokens) {
+        console->addMessage(runScreenshotCommand(*this, tokens));
+    });
 }
 
 void TorvWindow::createRenderTargets()

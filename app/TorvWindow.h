@@ -87,6 +87,10 @@ public:
     // scroll-back once it exists). The view is framed on the models when
     // only models came and nothing was placed before.
     void openFiles(const std::vector<std::string>& paths);
+    // Renders the view as the window shows it, without the console, at
+    // scale times the window's size, into a PNG. False with a reason when the
+    // picture could not be made or written.
+    bool screenshot(const std::string& path, int scale, std::string& reason);
 
     // The scene loaded at start-up: startSceneDirectory + startScene.
     std::string startScene = "s_test.sce";
@@ -114,6 +118,9 @@ public:
 
 private:
     void createRenderTargets();
+    // Recreates every size-bound target, and the sizes the passes read, for
+    // frames of w x h.
+    void resizeRenderTargets(int w, int h);
     void installCallbacks();
     void releaseGL();
     void drawScreenQuad();
