@@ -74,6 +74,20 @@ void GlfwPlatform::mousePos(int& x, int& y)
     y = static_cast<int>(dy);
 }
 
+void GlfwPlatform::windowSize(int& width, int& height)
+{
+    width = height = 0;
+    if (window)
+        glfwGetWindowSize(window, &width, &height);
+}
+
+void GlfwPlatform::framebufferSize(int& width, int& height)
+{
+    width = height = 0;
+    if (window)
+        glfwGetFramebufferSize(window, &width, &height);
+}
+
 int GlfwPlatform::mouseWheel() { return static_cast<int>(std::trunc(wheel)); }
 void GlfwPlatform::setMouseWheel(int position) { wheel = position; }
 

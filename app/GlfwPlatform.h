@@ -18,6 +18,8 @@ public:
     bool keyDown(int key) override;
     bool mouseButtonDown(int button) override;
     void mousePos(int& x, int& y) override;
+    void windowSize(int& width, int& height) override;
+    void framebufferSize(int& width, int& height) override;
     int mouseWheel() override;
     void setMouseWheel(int position) override;
     bool windowOpen() override;

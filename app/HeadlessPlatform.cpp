@@ -59,6 +59,26 @@ bool initDisplay()
     return true;
 }
 
+// A pbuffer of this size as the current draw and read surface.
+bool makeSurface(int width, int height)
+{
+    EglState& s = egl();
+    if (s.surface == EGL_NO_SURFACE || s.width != width || s.height != height) {
+        if (s.surface != EGL_NO_SURFACE) {
+            eglMakeCurrent(s.display, EGL_NO_SURFACE, EGL_NO_SURFACE, s.context);
+            eglDestroySurface(s.display, s.surface);
+            s.surface = EGL_NO_SURFACE;
+        }
+        const EGLint surfaceAttribs[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
+        s.surface = eglCreatePbufferSurface(s.display, s.config, surfaceAttribs);
+        if (s.surface == EGL_NO_SURFACE)
+            return false;
+        s.width = width;
+        s.height = height;
+    }
+    return eglMakeCurrent(s.display, s.surface, s.surface, s.context) == EGL_TRUE;
+}
+
 } // namespace
 
 HeadlessPlatform::HeadlessPlatform()
@@ -98,24 +118,14 @@ bool HeadlessPlatform::openWindow(int width, int height, int glMajor, int glMino
         if (s.context == EGL_NO_CONTEXT)
             return false;
     }
-    if (s.surface == EGL_NO_SURFACE || s.width != width || s.height != height) {
-        if (s.surface != EGL_NO_SURFACE) {
-            eglMakeCurrent(s.display, EGL_NO_SURFACE, EGL_NO_SURFACE, s.context);
-            eglDestroySurface(s.display, s.surface);
-        }
-        const EGLint surfaceAttribs[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
-        s.surface = eglCreatePbufferSurface(s.display, s.config, surfaceAttribs);
-        if (s.surface == EGL_NO_SURFACE)
-            return false;
-        s.width = width;
-        s.height = height;
-    }
-    if (!eglMakeCurrent(s.display, s.surface, s.surface, s.context))
+    if (!makeSurface(width, height))
         return false;
     // A new window starts from default state, as a fresh context would.
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glDrawBuffer(GL_BACK);
     glReadBuffer(GL_BACK);
+    windowWidth = frameWidth = width;
+    windowHeight = frameHeight = height;
     opened = true;
     closeRequested = false;
     keyCallback = nullptr;
@@ -123,6 +133,19 @@ bool HeadlessPlatform::openWindow(int width, int height, int glMajor, int glMino
     dropCallback = nullptr;
     events.clear();
     drops.clear();
+    return true;
+}
+
+bool HeadlessPlatform::resizeWindow(int width, int height, int pixelScale)
+{
+    if (!opened || width <= 0 || height <= 0 || pixelScale <= 0)
+        return false;
+    if (!makeSurface(width * pixelScale, height * pixelScale))
+        return false;
+    windowWidth = width;
+    windowHeight = height;
+    frameWidth = width * pixelScale;
+    frameHeight = height * pixelScale;
     return true;
 }
 

@@ -25,6 +25,8 @@ public:
     bool keyDown(int key) override;
     bool mouseButtonDown(int button) override;
     void mousePos(int& x, int& y) override;
+    void windowSize(int& width, int& height) override { width = windowWidth; height = windowHeight; }
+    void framebufferSize(int& width, int& height) override { width = frameWidth; height = frameHeight; }
     int mouseWheel() override { return wheel; }
     void setMouseWheel(int position) override { wheel = position; }
     bool windowOpen() override { return opened && !closeRequested; }
@@ -42,6 +44,10 @@ public:
     void scroll(int notches) { wheel += notches; }
     void dropFiles(const std::vector<std::string>& paths) { drops.push_back(paths); } // queued
     void requestClose() { closeRequested = true; }
+    // What a window manager or a scaled screen does to a real window: the
+    // window becomes width x height and its framebuffer pixelScale times
+    // that. False when no surface of that size can be made.
+    bool resizeWindow(int width, int height, int pixelScale = 1);
 
     // Replaces the clock (seconds); tests drive frame times with it.
     void setClock(std::function<double()> clock);
@@ -64,6 +70,8 @@ private:
     bool opened = false;
     bool closeRequested = false;
     int cursorX = 0, cursorY = 0;
+    int windowWidth = 0, windowHeight = 0;
+    int frameWidth = 0, frameHeight = 0;
     int wheel = 0;
     int swaps = 0;
     std::set<int> keys;

@@ -39,6 +39,16 @@ public:
     virtual bool mouseButtonDown(int button) = 0;
     // Cursor in window pixels, origin top-left, y down, truncated to ints.
     virtual void mousePos(int& x, int& y) = 0;
+    // The window's size in the units the cursor is measured in, and the size
+    // of its framebuffer in pixels. The two differ on scaled (HiDPI) screens,
+    // and the window manager may change both whatever size was asked for.
+    virtual void windowSize(int& width, int& height) = 0;
+    virtual void framebufferSize(int& width, int& height) = 0;
+    // A window position mapped to the framebuffer pixel under it (origin
+    // top-left, y down, both).
+    void windowToFramebuffer(int& x, int& y);
+    // The cursor in framebuffer pixels.
+    void framebufferCursor(int& x, int& y);
     // Wheel notches accumulated since the last setMouseWheel.
     virtual int mouseWheel() = 0;
     virtual void setMouseWheel(int position) = 0;

@@ -54,6 +54,17 @@ void TorvWindow::init()
         p.program.build(std::string("shaders/") + p.file + ".vert", std::string("shaders/") + p.file + ".frag",
                         p.outputs);
 
+    // The frame is drawn at the framebuffer's size, which need not be the
+    // size asked for (scaled screens, window managers that resize).
+    {
+        int fw = 0, fh = 0;
+        platform().framebufferSize(fw, fh);
+        if (fw > 0 && fh > 0) {
+            renderWidth = fw;
+            renderHeight = fh;
+        }
+    }
+
     input = std::make_unique<InputState>();
     installCallbacks();
     screenQuad.makeScreenQuad();
@@ -70,13 +81,7 @@ void TorvWindow::init()
                                       1000.0f, 70.0f);
     cameraController = std::make_unique<CameraController>(camera.get());
 
-    for (ShaderProgram* p : {&cellShader, &depthShader, &jumpFlood().meshShader, &cutSurfaceShader, &idShader,
-                             &gizmoShader, &colorShader}) {
-        p->use();
-        p->setMatrix4("perspective", camera->projection.data());
-        p->set("farPlane", farPlane);
-        glUseProgram(0);
-    }
+    setProjectionUniforms();
 
     scene = std::make_unique<Scene>();
     scene->camera = camera.get();
@@ -105,46 +110,6 @@ void TorvWindow::init()
     console->addCommand("screenshot", [this](const std::vector<std::string>& tokens) {
         console->addMessage(runScreenshotCommand(*this, tokens));
     });
-}
-
-void TorvWindow::createRenderTargets()
-{
-    FrameBufferDesc full;
-    full.width = renderWidth;
-    full.height = renderHeight;
-    full.depthFormat = GL_DEPTH_COMPONENT;
-    full.depthInternalFormat = GL_DEPTH_COMPONENT32;
-    full.depthType = GL_UNSIGNED_INT;
-    full.wrap = GL_CLAMP_TO_EDGE;
-
-    FrameBufferDesc line = full;
-    line.colorCount = 1;
-    line.colorFormats = {GL_RED};
-    line.colorInternalFormats = {GL_R8};
-    lineTarget.create(line);
-
-    FrameBufferDesc sceneDesc = full;
-    sceneDesc.colorCount = 2;
-    sceneDesc.colorFormats = {GL_RGBA, GL_RED_INTEGER};
-    sceneDesc.colorInternalFormats = {GL_RGBA8, GL_R32UI};
-    sceneTarget.create(sceneDesc);
-
-    FrameBufferDesc ghost;
-    ghost.width = static_cast<int>(renderWidth * 200.0 / renderHeight);
-    ghost.height = 200;
-    ghost.depthFormat = GL_DEPTH_COMPONENT;
-    ghost.depthInternalFormat = GL_DEPTH_COMPONENT16;
-    ghost.depthType = GL_UNSIGNED_INT;
-    ghost.colorCount = 1;
-    ghost.colorFormats = {GL_RED};
-    ghost.colorInternalFormats = {GL_R8};
-    ghost.colorMinFilter = GL_NEAREST;
-    ghost.colorMagFilter = GL_LINEAR;
-    ghost.wrap = GL_CLAMP_TO_EDGE;
-    ghostTarget.create(ghost);
-    blurTarget.create(ghost);
-
-    frontDepthCopy.create(full);
 }
 
 void TorvWindow::installCallbacks()
@@ -182,6 +147,7 @@ void TorvWindow::undoKey(int key)
 void TorvWindow::update(double dt)
 {
     Platform& p = platform();
+    followFramebufferSize();
     pollInput(*input);
     int mx = 0, my = 0;
     if (cameraController->orbiting) {

@@ -26,7 +26,8 @@ class TorvWindow : public GLFWGameWindow {
 public:
     enum InteractionMode { DraggingGizmo = 0, Idle = 1, Orbiting = 2, ConsoleOpen = 3, KeepMode = 4 };
 
-    // The render size is the window size; 800 x 800 for the viewer.
+    // The window asked for; 800 x 800 for the viewer. The render size then
+    // follows the framebuffer the window system gives it.
     explicit TorvWindow(int renderWidth = 800, int renderHeight = 800);
     ~TorvWindow();
 
@@ -34,8 +35,17 @@ public:
     void selectInstance(MeshInstance* instance);
     void keyCallback(int key, int action);
 
-    // The id in the last frame's id image under a window position (y down).
+    // The id in the last frame's id image under a window position (y down,
+    // in the window's units: mapped to framebuffer pixels here).
     uint32_t readObjectId(int x, int y);
+    // The id at a pixel of the id image (y down from the top row).
+    uint32_t readObjectIdAtPixel(int x, int y);
+
+    // Resizes everything drawn at the render size when the framebuffer's
+    // size changed: render targets, camera aspect, projection uniforms,
+    // viewport and console layout.
+    void followFramebufferSize();
+    void resizeRendering(int width, int height);
 
     int renderWidth;
     int renderHeight;
@@ -121,6 +131,8 @@ private:
     // Recreates every size-bound target, and the sizes the passes read, for
     // frames of w x h.
     void resizeRenderTargets(int w, int h);
+    // "perspective" and "farPlane" of every program that draws objects.
+    void setProjectionUniforms();
     void installCallbacks();
     void releaseGL();
     void drawScreenQuad();

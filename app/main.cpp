@@ -1,8 +1,26 @@
 #include "app/TorvWindow.h"
 
+#include <cstring>
+#include <iostream>
+
 // torv [FILE ...]: scene files and model files to open instead of the start scene.
 int main(int argc, char** argv)
 {
+    // Everything else is a file to open.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::cout << "Usage: torv [FILE ...]\n"
+                         "Opens the cutaway viewer on scenes/s_test.sce, or on the scene and model\n"
+                         "files given (models alone are framed). Data (shaders/, fonts/, models/,\n"
+                         "scenes/) is read from the working folder, else from the program's data folder.\n"
+                         "Tab opens the command console; Escape quits.\n";
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::cout << "torv " << TORV_VERSION << std::endl;
+            return 0;
+        }
+    }
     {
         TorvWindow window;
         window.filesToOpen.assign(argv + 1, argv + argc);

@@ -1,5 +1,7 @@
 #include "gl/ShaderProgram.h"
 
+#include "app/DataPaths.h"
+
 #include "app/Platform.h"
 
 #include <fstream>
@@ -61,7 +63,7 @@ bool ShaderProgram::setSource(GLenum stage, const std::string& source)
 
 bool ShaderProgram::loadSource(GLenum stage, const std::string& path)
 {
-    std::ifstream in(path, std::ios::in | std::ios::binary);
+    std::ifstream in(findDataFile(path), std::ios::in | std::ios::binary);
     if (!in)
         return false;
     std::ostringstream text;

@@ -71,7 +71,7 @@ int TranslateGizmo::press()
         return 0;
     Camera& cam = *scene->camera;
     int mx = 0, my = 0;
-    platform().mousePos(mx, my);
+    platform().framebufferCursor(mx, my);
     const float* m = target->matrix.m;
     Vec4 e(m[12], m[13], m[14], 1.0f);
     Vec4 c = cam.projection * e;
@@ -107,7 +107,7 @@ void TranslateGizmo::dragStep()
         return;
     Camera& cam = *scene->camera;
     int mx = 0, my = 0;
-    platform().mousePos(mx, my);
+    platform().framebufferCursor(mx, my);
     Vec3 o, dir;
     cam.rayThroughPixel(mx + grabOffset[0], my + grabOffset[1], o, dir);
     Vec3 hit;
@@ -151,7 +151,7 @@ void ScaleGizmo::uploadMesh()
 int ScaleGizmo::press()
 {
     dragState = 2;
-    platform().mousePos(dragStartX, dragStartY);
+    platform().framebufferCursor(dragStartX, dragStartY);
     if (target && target->srt())
         startScale = target->srt()->scale;
     return 0;
@@ -166,7 +166,7 @@ void ScaleGizmo::update()
     if (dragState != 2 || !target)
         return;
     int mx = 0, my = 0;
-    platform().mousePos(mx, my);
+    platform().framebufferCursor(mx, my);
     float factor = scaleFactorForDrag(mx - dragStartX);
     SRTTransform* srt = target->srt();
     if (target->parent && srt) {

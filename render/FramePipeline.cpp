@@ -5,6 +5,8 @@
 // contract, since passes do not restore other state.
 #include "app/TorvWindow.h"
 
+#include "app/Platform.h"
+
 #include "geometry/Mesh.h"
 #include "interaction/Gizmo.h"
 #include "math/Camera.h"
@@ -94,12 +96,17 @@ void TorvWindow::render()
         blur(blur1Shader, blurTarget, ghostTarget);
         blur(blur2Shader, ghostTarget, blurTarget);
         glUseProgram(0);
-        glViewport(0, 0, width, height);
+        glViewport(0, 0, renderWidth, renderHeight);
     }
 
     passTimer.begin("silhouette");
     glDisable(GL_CULL_FACE);
     lineTarget.bind();
+    // The first draw reads lineTarget's own depth: detach it while the lines
+    // are drawn, so no image is both sampled and attached. Unit 1 is cleared
+    // for the same reason (it may hold last frame's line image).
+    glFramebufferTexture(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, 0, 0);
+    bindTexture(1, 0);
     glDepthMask(GL_FALSE);
     glDisable(GL_DEPTH_TEST);
     silhouetteShader.use();
@@ -128,6 +135,8 @@ void TorvWindow::render()
     glUseProgram(0);
     glEnable(GL_DEPTH_TEST);
     glDepthMask(GL_TRUE);
+    glBindFramebuffer(GL_FRAMEBUFFER, lineTarget.framebuffer);
+    glFramebufferTexture(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, lineTarget.depthTexture, 0);
     FrameBufferObject::unbind();
 
     passTimer.begin("gizmoId");
@@ -236,13 +245,16 @@ void TorvWindow::renderCellPass(const Vec3& viewLight, FrameBufferObject* floodR
     Scene& s = *scene;
     glViewport(0, 0, renderWidth, renderHeight);
     sceneTarget.bind();
-    glDrawBuffer(GL_COLOR_ATTACHMENT0);
-    glClearColor(1, 1, 1, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glDrawBuffer(GL_COLOR_ATTACHMENT1);
+    // Colour to white, ids to 0 (no object) and depth to the far end. The id
+    // attachment is an unsigned-integer image, which only the integer clear
+    // defines.
+    const GLfloat white[4] = {1, 1, 1, 1};
+    const GLuint noObject[4] = {0, 0, 0, 0};
+    glClearBufferfv(GL_COLOR, 0, white);
+    glClearBufferuiv(GL_COLOR, 1, noObject);
+    glClearDepth(1.0);
+    glClear(GL_DEPTH_BUFFER_BIT);
     glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    sceneTarget.bind();
 
     cellShader.use();
     cellShader.set("invImageSize", 1.0f / renderWidth, 1.0f / renderHeight);
@@ -253,6 +265,9 @@ void TorvWindow::renderCellPass(const Vec3& viewLight, FrameBufferObject* floodR
         cellShader.set("depthMap", 0);
     } else {
         cellShader.set("useDepthMap", 0);
+        // The unit may still hold last frame's picture, an image of this very
+        // target: nothing the program can sample may be attached here.
+        bindTexture(0, 0);
     }
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
@@ -299,6 +314,13 @@ void TorvWindow::renderCutSurfacePass(const Vec3& viewLight, FrameBufferObject* 
 }
 
 uint32_t TorvWindow::readObjectId(int x, int y)
+{
+    // The cursor is in window units; the id image has the framebuffer's pixels.
+    platform().windowToFramebuffer(x, y);
+    return readObjectIdAtPixel(x, y);
+}
+
+uint32_t TorvWindow::readObjectIdAtPixel(int x, int y)
 {
     if (x < 0 || y < 0 || x >= renderWidth || y >= renderHeight || !sceneTarget.created)
         return 0;

@@ -6,6 +6,7 @@
 #include <locale>
 #include <ostream>
 #include <sstream>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -150,27 +151,127 @@ bool writeAll(int fd, const std::string& text)
 
 // A replaced file keeps its permissions; a new one gets what a plain fopen
 // would have given it, not mkstemp's owner-only mode.
-mode_t modeForTarget(const std::string& path)
+// The file a save replaces: a symbolic link is followed to the file it names
+// (relative links from the link's own folder), so the link itself survives.
+std::string followLinks(std::string path)
 {
-    struct stat st;
-    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-        return st.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        std::string target(size_t(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n <= 0 || size_t(n) >= target.size())
+            return std::string();
+        target.resize(size_t(n));
+        if (target[0] != '/') {
+            const size_t slash = path.find_last_of('/');
+            if (slash != std::string::npos)
+                target = path.substr(0, slash + 1) + target;
+        }
+        path = target;
+    }
+    return std::string(); // a loop of links
 }
+
+// Ignores SIGXFSZ while it lives: a write past the file-size limit then fails
+// with EFBIG instead of ending the program half way through a save.
+class FileSizeSignalGuard {
+public:
+    FileSizeSignalGuard()
+    {
+        struct sigaction ignore = {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        active = ::sigaction(SIGXFSZ, &ignore, &previous) == 0;
+    }
+    ~FileSizeSignalGuard()
+    {
+        if (active)
+            ::sigaction(SIGXFSZ, &previous, nullptr);
+    }
+    FileSizeSignalGuard(const FileSizeSignalGuard&) = delete;
+    FileSizeSignalGuard& operator=(const FileSizeSignalGuard&) = delete;
+
+private:
+    struct sigaction previous;
+    bool active = false;
+};
 
 }  // namespace
 
-bool saveSceneFileAtomically(const std::string& path, const std::string& text)
+bool readSceneFile(const std::string& path, std::string& text)
 {
+    // Non-blocking, so that opening a FIFO returns at once; it is refused
+    // below like every other file that is not regular.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    std::string contents;
+    size_t lineLength = 0;
+    char buffer[65536];
+    bool ok = true;
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            ok = false;
+        if (n <= 0)
+            break;
+        for (ssize_t i = 0; i < n && ok; ++i) {
+            if (buffer[i] == '\0')
+                ok = false;
+            lineLength = buffer[i] == '\n' ? 0 : lineLength + 1;
+            if (lineLength > maxSceneLineLength)
+                ok = false;
+        }
+        if (!ok)
+            break;
+        contents.append(buffer, size_t(n));
+    }
+    ::close(fd);
+    if (ok)
+        text = std::move(contents);
+    return ok;
+}
+
+bool saveSceneFileAtomically(const std::string& requestedPath, const std::string& text)
+{
+    const std::string path = followLinks(requestedPath);
+    if (path.empty())
+        return false;
+    struct stat existing;
+    const bool replacing = ::stat(path.c_str(), &existing) == 0;
+    // The rename would replace a file the user may not write, or a folder,
+    // FIFO or device; a plain write would have been refused, so is this.
+    if (replacing && (!S_ISREG(existing.st_mode) || ::access(path.c_str(), W_OK) != 0))
+        return false;
+
+    FileSizeSignalGuard signalGuard;
     std::string tempPath = path + ".tmp-XXXXXX";
     const int fd = ::mkstemp(tempPath.data());
     if (fd < 0)
         return false;
 
     bool ok = writeAll(fd, text);
-    ok = ok && ::fchmod(fd, modeForTarget(path)) == 0;
+    if (replacing) {
+        // Owner and group follow where this user may set them (the group
+        // alone is often allowed when the owner is not); the mode afterwards,
+        // since a change of owner clears the set-id bits.
+        if (ok && ::fchown(fd, existing.st_uid, existing.st_gid) != 0)
+            (void)::fchown(fd, uid_t(-1), existing.st_gid);
+        ok = ok && ::fchmod(fd, existing.st_mode & 07777) == 0;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ok = ok && ::fchmod(fd, 0666 & ~mask) == 0;
+    }
     ok = ok && ::fsync(fd) == 0;
     // close can report a delayed write error; it must run even after a failure.
     ok = (::close(fd) == 0) && ok;

@@ -25,6 +25,13 @@ struct SceneFileContents {
 // dropped, so files saved with CR LF line ends read the same.
 SceneFileContents parseSceneText(std::istream& in);
 
+// Reads a whole scene file into text. False, with text untouched, when the
+// path is not a regular file (a FIFO, a device, a folder), cannot be read,
+// or cannot be a scene file: a line longer than maxSceneLineLength or a NUL
+// byte anywhere.
+constexpr size_t maxSceneLineLength = size_t(1) << 20;
+bool readSceneFile(const std::string& path, std::string& text);
+
 // Writes the text of a scene file, numbers with six significant digits.
 void writeSceneText(std::ostream& out, float globalAngle, const std::vector<ScenePlacement>& placements);
 

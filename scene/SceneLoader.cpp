@@ -1,5 +1,6 @@
 #include "scene/SceneLoader.h"
 
+#include "app/DataPaths.h"
 #include "geometry/Mesh.h"
 #include "geometry/ModelImport.h"
 #include "scene/MeshInstance.h"
@@ -11,10 +12,54 @@
 #include <cctype>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <vector>
+
+namespace {
+
+bool isRegularFile(const std::string& path)
+{
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool isFolder(const std::string& path)
+{
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+} // namespace
 
 SceneLoader::SceneLoader(Scene* s) : scene(s) {}
 SceneLoader::~SceneLoader() = default;
+
+std::string SceneLoader::modelPath(const std::string& name) const
+{
+    const std::string local = modelDirectory + name;
+    if (isRegularFile(local))
+        return local;
+    for (const std::string& folder : sceneModelFolders)
+        if (isRegularFile(folder + name))
+            return folder + name;
+    return findDataFile(local);
+}
+
+std::string SceneLoader::scenePath(const std::string& name) const
+{
+    return findDataFile(sceneDirectory + name);
+}
+
+std::string SceneLoader::saveFolder() const
+{
+    // Saved where a later load of the same name looks first: the working
+    // folder's scenes/ when there is one, else the data folder's.
+    const std::string& root = dataRoot();
+    if (!sceneDirectory.empty() && sceneDirectory[0] != '/' && !isFolder(sceneDirectory) && !root.empty() &&
+        isFolder(root + sceneDirectory))
+        return root + sceneDirectory;
+    return sceneDirectory;
+}
 
 Mesh* SceneLoader::loadModel(const std::string& name)
 {
@@ -28,9 +73,10 @@ Mesh* SceneLoader::loadModel(const std::string& name)
         return it->second.get();
     auto mesh = std::make_unique<Mesh>();
     ImportOptions options; // normals, colours, centred on all three axes
-    importModel(absolute ? name : modelDirectory + name, *mesh, options);
+    importModel(absolute ? name : modelPath(name), *mesh, options);
     Mesh* raw = mesh.get();
-    namesByModel[raw] = key;
+    // Saved as given: the name that opened the file, whatever the cache key.
+    namesByModel[raw] = name;
     modelsByName[key] = std::move(mesh);
     return raw;
 }
@@ -72,25 +118,28 @@ bool SceneLoader::saveScene(const std::string& name)
     }
     std::ostringstream text;
     writeSceneText(text, scene->globalAngle, placements);
-    return saveSceneFileAtomically(sceneDirectory + name, text.str());
+    return saveSceneFileAtomically(saveFolder() + name, text.str());
 }
 
 bool SceneLoader::loadScene(const std::string& name)
 {
-    return loadSceneFile(sceneDirectory + name);
+    return loadSceneFile(scenePath(name));
 }
 
 bool SceneLoader::loadSceneFile(const std::string& path)
 {
-    std::ifstream in(path);
-    // A folder (an empty name gives the scene folder itself) opens here like
-    // a file and only fails on the first read; it must not empty the scene.
-    if (!in || (in.peek(), in.bad()))
+    // Everything is read and checked before the scene is touched.
+    std::string text;
+    if (!readSceneFile(path, text))
         return false;
+    std::istringstream in(text);
     SceneFileContents contents = parseSceneText(in);
     scene->clearSelection();
     scene->root->clearChildren();
     scene->globalAngle = contents.globalAngle;
+    // Models the working folder lacks may sit beside the scene file.
+    const std::string folder = folderOf(path);
+    sceneModelFolders = {folder, folder + "../models/"};
     for (const ScenePlacement& p : contents.placements) {
         SceneNode* node = createInstance(loadModel(p.file));
         if (SRTTransform* srt = node->srt()) {
@@ -109,5 +158,6 @@ bool SceneLoader::loadSceneFile(const std::string& path)
             }
         }
     }
+    sceneModelFolders.clear();
     return true;
 }

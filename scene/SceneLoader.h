@@ -2,6 +2,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 class Mesh;
 class Scene;
@@ -33,8 +34,20 @@ public:
 
     Scene* scene;
     std::unordered_map<std::string, std::unique_ptr<Mesh>> modelsByName;
+    // The name each model was first loaded under, as given (it opens the file).
     std::unordered_map<const Mesh*, std::string> namesByModel;
-    // Folders the names are resolved in, relative to the working directory.
+    // Folders the names are resolved in, relative to the working directory;
+    // a name missing there is looked up in the data folder (app/DataPaths.h).
     std::string modelDirectory = "models/";
     std::string sceneDirectory = "scenes/";
+
+    // Where a model name or a scene name is read from, and the folder saves go to.
+    std::string modelPath(const std::string& name) const;
+    std::string scenePath(const std::string& name) const;
+    std::string saveFolder() const;
+
+private:
+    // While a scene file loads: its own folder and models/ beside it, tried
+    // after modelDirectory and before the data folder.
+    std::vector<std::string> sceneModelFolders;
 };

@@ -8,7 +8,12 @@
 #include "text/ConsoleCommand.h"
 #include "text/ConsoleHelp.h"
 #include "text/Font.h"
+#include "text/OutputCapture.h"
 #include "text/Text.h"
+
+#include "geometry/Mesh.h"
+
+#include <iostream>
 
 namespace {
 
@@ -143,6 +148,9 @@ void CommandConsole::submitLine()
     entered->setText(line);
     pushScrollBack(std::move(entered));
     executeCommand(line);
+    // A failure's lines sit above its command, in the order they were printed.
+    for (auto it = failureLines.rbegin(); it != failureLines.rend(); ++it)
+        addMessage(*it);
 }
 
 void CommandConsole::addMessage(const std::string& text)
@@ -160,9 +168,22 @@ void CommandConsole::addCommand(const std::string& name, AddedCommand run)
 void CommandConsole::pushScrollBack(std::unique_ptr<Text> line)
 {
     history.push_front(std::move(line));
-    if (history.size() > maxHistory)
+    while (history.size() > maxHistory)
         history.pop_back();
+    layoutLines();
+}
+
+void CommandConsole::layoutLines()
+{
     const int h = viewportHeight();
+    if (inputText) {
+        inputText->x = textLeft;
+        inputText->y = h - lineSpacing;
+    }
+    if (promptText) {
+        promptText->x = promptLeft;
+        promptText->y = h - lineSpacing;
+    }
     int i = 0;
     for (auto& entry : history) {
         entry->x = textLeft;
@@ -182,8 +203,15 @@ void CommandConsole::update(double dt)
     inputText->setText(inputLine + cursorText);
 }
 
+void CommandConsole::reportFailure(const std::string& message)
+{
+    std::cout << message << std::endl;
+    failureLines.push_back(message);
+}
+
 void CommandConsole::executeCommand(const std::string& line)
 {
+    failureLines.clear();
     const ConsoleCommand cmd = parseConsoleCommand(line);
     switch (cmd.action) {
     case ConsoleAction::None: {
@@ -195,9 +223,25 @@ void CommandConsole::executeCommand(const std::string& line)
         }
         break;
     }
-    case ConsoleAction::Model:
-        sceneLoader->createInstance(sceneLoader->loadModel(cmd.word));
+    case ConsoleAction::Model: {
+        std::vector<std::string> printed;
+        Mesh* mesh;
+        {
+            OutputCapture capture;
+            mesh = sceneLoader->loadModel(cmd.word);
+            printed = capture.lines();
+        }
+        sceneLoader->createInstance(mesh);
+        if (mesh && !mesh->uploaded) {
+            // The import's own lines; a failure cached earlier prints none.
+            for (const std::string& text : printed)
+                if (text.compare(0, 18, "Loaded model from ") != 0)
+                    failureLines.push_back(text);
+            if (failureLines.empty())
+                reportFailure("ERROR: model " + cmd.word + " could not be imported");
+        }
         break;
+    }
     case ConsoleAction::EditOn:
         scene->editMode = true;
         break;
@@ -209,10 +253,12 @@ void CommandConsole::executeCommand(const std::string& line)
                 handle->dragState = 0;
         break;
     case ConsoleAction::SaveScene:
-        sceneLoader->saveScene(cmd.word);
+        if (!sceneLoader->saveScene(cmd.word))
+            reportFailure("ERROR: could not save scene " + sceneLoader->saveFolder() + cmd.word);
         break;
     case ConsoleAction::LoadScene:
-        sceneLoader->loadScene(cmd.word);
+        if (!sceneLoader->loadScene(cmd.word))
+            reportFailure("ERROR: could not load scene " + sceneLoader->scenePath(cmd.word));
         break;
     case ConsoleAction::CanCutOn:
     case ConsoleAction::CanCutOff:
@@ -248,6 +294,11 @@ void CommandConsole::draw()
 {
     if (!consoleOpen)
         return;
+    // The panel and the text lie over everything, in drawing order. Glyph
+    // quads overlap their neighbours, so a depth test would let each quad's
+    // blank margin cut into the next glyph.
+    const bool depthTest = glIsEnabled(GL_DEPTH_TEST);
+    glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glBlendEquation(GL_FUNC_ADD);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -262,4 +313,6 @@ void CommandConsole::draw()
     for (auto& line : history)
         line->draw();
     glDisable(GL_BLEND);
+    if (depthTest)
+        glEnable(GL_DEPTH_TEST);
 }

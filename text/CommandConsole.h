@@ -38,6 +38,9 @@ public:
     void draw();
     // Runs one line against the scene and the loader; unknown lines do nothing.
     void executeCommand(const std::string& line);
+    // Places the input line and the scroll-back from the top of the viewport
+    // (again whenever the viewport changes size).
+    void layoutLines();
 
     // What the window system's callbacks reach while this console is open.
     void characterTyped(unsigned int character, int action);
@@ -70,6 +73,10 @@ public:
     // Drawn left of the input line, so an open console shows before anything
     // is typed; the input line's own text stays what was typed.
     std::unique_ptr<Text> promptText;
+    // What the last command printed about its failure (also on standard
+    // output); the scroll-back shows these lines above the command. Empty
+    // after a command that worked.
+    std::vector<std::string> failureLines;
 
 private:
     std::unique_ptr<Text> makeInputText();
@@ -77,4 +84,5 @@ private:
     void pushScrollBack(std::unique_ptr<Text> line);
     std::map<std::string, AddedCommand> addedCommands;
     int viewportHeight() const;
+    void reportFailure(const std::string& message);
 };

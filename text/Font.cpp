@@ -1,5 +1,7 @@
 #include "text/Font.h"
 
+#include "app/DataPaths.h"
+
 #include "app/Platform.h"
 #include "geometry/Mesh.h"
 #include "text/GlyphPacker.h"
@@ -121,7 +123,7 @@ bool Font::loadFaceWithFallback(const std::string& name, const std::string& path
 bool Font::load(const std::string& name, const std::string& path, bool reportMissing)
 {
     FT_Face ftFace = nullptr;
-    if (!library || FT_New_Face(library, path.c_str(), 0, &ftFace) != 0) {
+    if (!library || FT_New_Face(library, findDataFile(path).c_str(), 0, &ftFace) != 0) {
         if (reportMissing)
             std::cout << "ERR: Could not load font face" << std::endl;
         return false;

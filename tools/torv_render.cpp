@@ -1,6 +1,7 @@
 // Renders a scene file to a PNG through the real application and frame
-// pipeline on the headless platform. Run it from the folder that holds
-// shaders/, models/ and fonts/, like the viewer.
+// pipeline on the headless platform. Data folders are found like the
+// viewer's: the working folder first, then the program's own data folder.
+#include "app/DataPaths.h"
 #include "app/FileOpening.h"
 #include "app/HeadlessPlatform.h"
 #include "app/ImageWriter.h"
@@ -10,9 +11,11 @@
 #include "math/CameraController.h"
 #include "scene/MeshInstance.h"
 #include "scene/Scene.h"
+#include "scene/SceneLoader.h"
 #include "scene/SceneNode.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -21,6 +24,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -40,7 +44,12 @@ const char* usage =
     "  --edit                       edit mode: show the gizmo on the last selected model\n"
     "  --frames N                   frames to render before the picture is taken (default 2)\n"
     "  --bench N                    render N more frames and print timings as JSON\n"
-    "  --help                       show this text\n";
+    "  --help                       show this text\n"
+    "  --version                    show the version\n"
+    "\n"
+    "Exit status: 0 when the picture was written; 2 with a one-line reason on\n"
+    "standard error when it was not (bad arguments, an unreadable scene, a\n"
+    "scene that places nothing, a model that failed to import, no OpenGL).\n";
 
 int fail(const std::string& reason)
 {
@@ -79,6 +88,16 @@ bool parseCount(const std::string& text, int& out, int minimum)
     } catch (...) {
         return false;
     }
+}
+
+bool endsWithPng(const std::string& name)
+{
+    if (name.size() < 5) // a name, not only the extension
+        return false;
+    std::string tail = name.substr(name.size() - 4);
+    for (char& c : tail)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return tail == ".png";
 }
 
 double median(std::vector<double> v)
@@ -123,6 +142,9 @@ int main(int argc, char** argv)
         std::vector<double> nums;
         if (a == "--help" || a == "-h") {
             std::cout << usage;
+            return 0;
+        } else if (a == "--version") {
+            std::cout << "torv-render " << TORV_VERSION << std::endl;
             return 0;
         } else if (a == "--output") {
             if (!value(output) || output.empty())
@@ -180,15 +202,22 @@ int main(int argc, char** argv)
         return fail("no scene file given (see --help)");
     if (output.empty())
         return fail("no --output file given");
+    if (!endsWithPng(output))
+        return fail("the --output name must end in .png: " + output);
     {
-        std::ifstream probe(scenePath);
-        if (!probe)
+        // Only a regular file is read: a FIFO would block the open.
+        struct stat st;
+        const std::string found = findDataFile(scenePath);
+        std::ifstream probe;
+        if (::stat(found.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            probe.open(found);
+        if (!probe.is_open() || !probe)
             return fail("cannot read scene file " + scenePath);
     }
     {
-        std::ifstream shaders("shaders/cellshader.frag");
+        std::ifstream shaders(findDataFile("shaders/cellshader.frag"));
         if (!shaders)
-            return fail("shaders/ not found: run from the folder that holds shaders/, models/ and fonts/");
+            return fail("shaders/ not found in the working folder nor in the data folder of this program");
     }
 
     HeadlessPlatform headless;
@@ -204,9 +233,25 @@ int main(int argc, char** argv)
 
     Scene& scene = *window.scene;
     int placed = static_cast<int>(scene.root->children.size());
+    auto stop = [&](const std::string& reason) {
+        window.finish();
+        setPlatform(nullptr);
+        return fail(reason);
+    };
+    if (placed == 0)
+        return stop("the scene " + scenePath + " places no models");
+    for (SceneNode* node : scene.root->children)
+        for (Transformable* t : node->attachments)
+            if (auto* instance = dynamic_cast<MeshInstance*>(t); instance && instance->mesh &&
+                                                                 !instance->mesh->uploaded) {
+                auto name = window.sceneLoader->namesByModel.find(instance->mesh);
+                return stop("model " +
+                            (name != window.sceneLoader->namesByModel.end() ? name->second : std::string("?")) +
+                            " could not be imported");
+            }
     for (int index : selectIndices)
         if (index >= placed)
-            return fail("--select position " + std::to_string(index) + " is out of range: the scene places " +
+            return stop("--select position " + std::to_string(index) + " is out of range: the scene places " +
                         std::to_string(placed) + " models");
 
     if (haveEye || haveTarget) {
@@ -235,11 +280,8 @@ int main(int argc, char** argv)
 
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     glReadBuffer(GL_BACK);
-    if (!writeFramebufferPng(output, width, height)) {
-        window.finish();
-        setPlatform(nullptr);
-        return fail("cannot write " + output);
-    }
+    if (!writeFramebufferPng(output, width, height))
+        return stop("cannot write " + output);
 
     if (bench > 0) {
         long long triangles = 0;

@@ -29,6 +29,23 @@ expect_refusal "out of range" scenes/s_test.sce --output "$OUT/a.png" --select 9
 expect_refusal "--camera-position" scenes/s_test.sce --output "$OUT/a.png" --camera-position 1,2
 expect_refusal "unknown option" scenes/s_test.sce --output "$OUT/a.png" --bogus
 expect_refusal "cannot write" scenes/s_test.sce --output "$OUT/no/such/dir/a.png"
+expect_refusal "end in .png" scenes/s_test.sce --output "$OUT/a.jpg"
+mkfifo "$OUT/fifo.sce"
+expect_refusal "cannot read scene file" "$OUT/fifo.sce" --output "$OUT/a.png"
+printf 'global 40\n' >"$OUT/empty.sce"
+expect_refusal "places no models" "$OUT/empty.sce" --output "$OUT/a.png"
+printf 'meshnode\nfile no_such_model.obj\nendmeshnode\n' >"$OUT/broken.sce"
+expect_refusal "no_such_model.obj could not be imported" "$OUT/broken.sce" --output "$OUT/a.png"
+[ ! -e "$OUT/a.png" ] || fail "a refused render wrote a picture"
+# The viewer answers these without a display: a window attempt would print more.
+for arg in --version --help; do
+    out=$(env -u DISPLAY "$BUILD/torv" $arg 2>&1) || fail "torv $arg failed"
+    printf '%s\n' "$out" | grep -q "ERROR" && fail "torv $arg tried to open a window: $out"
+done
+[ "$(env -u DISPLAY "$BUILD/torv" --version 2>&1)" = "$(sed 's/-render//' <<<"$("$R" --version)")" ] ||
+    fail "torv --version: $("$BUILD/torv" --version)"
+env -u DISPLAY "$BUILD/torv" --help | grep -q "Usage: torv" || fail "torv --help"
+"$R" --version | grep -qx "torv-render [0-9.]*" || fail "--version: $("$R" --version)"
 
 "$R" scenes/s_test.sce --output "$OUT/start.png" --select 3 --lines on >/dev/null || fail "render failed"
 identify "$OUT/start.png" | grep -q "PNG 800x800" || fail "not an 800x800 PNG: $(identify "$OUT/start.png")"

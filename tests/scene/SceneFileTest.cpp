@@ -4,6 +4,7 @@
 
 #include <signal.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -112,22 +113,100 @@ TEST(SceneFile, SaveReplacesOrKeepsTheOldFile)
     // (the file size limit binds root too).
     EXPECT_FALSE(saveSceneFileAtomically((dir / "missing/s.sce").string(), "x"));
     EXPECT_FALSE(saveSceneFileAtomically((dir / "d.sce").string(), "x"));
-    rlimit saved, small;
-    getrlimit(RLIMIT_FSIZE, &saved);
-    small = saved;
-    small.rlim_cur = 8;
-    auto previous = signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool bigSave = saveSceneFileAtomically(path.string(), std::string(4096, 'x'));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, previous);
-    EXPECT_FALSE(bigSave);
-    EXPECT_EQ(readFile(path), "old\n");
-
     EXPECT_TRUE(saveSceneFileAtomically(path.string(), "global 30\n\n"));
     EXPECT_EQ(readFile(path), "global 30\n\n");
     EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms(0640));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2)
         << "temporary files left behind";
+    fs::remove_all(dir);
+}
+
+namespace {
+
+size_t entries(const fs::path& dir)
+{
+    return size_t(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+}
+
+} // namespace
+
+// Each case runs in a child process: the file-size limit's signal would end
+// the whole test program, and dropping to another user cannot be undone.
+TEST(SceneFileDeathTest, SavesThatCannotCompleteLeaveTheOldFileAndNoTemporary)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const fs::path dir = fs::path(testing::TempDir()) / "torv-scene-refuse";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path path = dir / "s.sce";
+    std::ofstream(path) << "old\n";
+
+    // Past the file-size limit, with SIGXFSZ at its default (ending the process).
+    auto overLimit = [&] {
+        signal(SIGXFSZ, SIG_DFL);
+        rlimit small = {8, RLIM_INFINITY};
+        setrlimit(RLIMIT_FSIZE, &small);
+        _exit(saveSceneFileAtomically(path.string(), std::string(100000, 'x')) ? 1 : 0);
+    };
+    EXPECT_EXIT(overLimit(), testing::ExitedWithCode(0), "");
+
+    // A user who may write the folder but not the file is refused, as a plain
+    // write would be. Only root can switch to such a user.
+    if (geteuid() == 0) {
+        fs::permissions(dir, fs::perms::all);
+        fs::permissions(path, fs::perms(0644));
+        auto asOtherUser = [&] {
+            if (setgid(65534) != 0 || setuid(65534) != 0)
+                _exit(2);
+            _exit(saveSceneFileAtomically(path.string(), "new\n") ? 1 : 0);
+        };
+        EXPECT_EXIT(asOtherUser(), testing::ExitedWithCode(0), "");
+    }
+    EXPECT_EQ(readFile(path), "old\n");
+    EXPECT_EQ(entries(dir), 1u) << "temporary files left behind";
+    // A FIFO in the way is not replaced either.
+    ASSERT_EQ(mkfifo((dir / "f.sce").c_str(), 0644), 0);
+    EXPECT_FALSE(saveSceneFileAtomically((dir / "f.sce").string(), "x"));
+    EXPECT_EQ(fs::status(dir / "f.sce").type(), fs::file_type::fifo);
+    fs::remove_all(dir);
+}
+
+TEST(SceneFile, SaveThroughALinkWritesTheFileItNamesAndKeepsOwnerAndMode)
+{
+    const fs::path dir = fs::path(testing::TempDir()) / "torv-scene-link";
+    fs::remove_all(dir);
+    fs::create_directories(dir / "real");
+    fs::create_directories(dir / "links");
+    const fs::path target = dir / "real" / "t.sce";
+    std::ofstream(target) << "old\n";
+    fs::permissions(target, fs::perms(0604));
+    const bool root = geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(chown(target.c_str(), 65534, 65534), 0);
+    }
+    fs::create_symlink("../real/t.sce", dir / "links" / "l.sce");
+    fs::create_symlink("l.sce", dir / "links" / "chain.sce");
+
+    ASSERT_TRUE(saveSceneFileAtomically((dir / "links" / "chain.sce").string(), "new\n"));
+    EXPECT_TRUE(fs::is_symlink(dir / "links" / "l.sce"));
+    EXPECT_TRUE(fs::is_symlink(dir / "links" / "chain.sce"));
+    EXPECT_EQ(readFile(target), "new\n");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms(0604));
+    if (root) {
+        struct stat st;
+        ASSERT_EQ(stat(target.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, 65534u);
+        EXPECT_EQ(st.st_gid, 65534u);
+    }
+    EXPECT_EQ(entries(dir / "real"), 1u);
+    EXPECT_EQ(entries(dir / "links"), 2u);
+
+    // A dangling link creates the file it names; a loop of links is refused.
+    fs::create_symlink("../real/fresh.sce", dir / "links" / "dangling.sce");
+    ASSERT_TRUE(saveSceneFileAtomically((dir / "links" / "dangling.sce").string(), "x\n"));
+    EXPECT_EQ(readFile(dir / "real" / "fresh.sce"), "x\n");
+    fs::create_symlink("loop2.sce", dir / "links" / "loop1.sce");
+    fs::create_symlink("loop1.sce", dir / "links" / "loop2.sce");
+    EXPECT_FALSE(saveSceneFileAtomically((dir / "links" / "loop1.sce").string(), "x\n"));
     fs::remove_all(dir);
 }

@@ -3,11 +3,13 @@
 #include "scene/MeshInstance.h"
 #include "scene/Scene.h"
 #include "scene/SceneLoader.h"
+#include "scene/SceneFile.h"
 #include "scene/SceneNode.h"
 #include "scene/SceneTestSupport.h"
 #include "scene/Transform.h"
 #include "support/GLTestSupport.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -106,8 +108,12 @@ TEST_F(SceneLoaderTest, ModelNamesDifferingInCaseImportOnceAndShareTheMesh)
     ASSERT_EQ(first, second);
     EXPECT_TRUE(first->uploaded);
     EXPECT_EQ(first->indexCount, 3);
-    EXPECT_EQ(loader->namesByModel.at(first), "tree.obj");
+    // The cache ignores case; the saved name is the one that opened the file.
+    EXPECT_EQ(loader->namesByModel.at(first), "Tree.obj");
     EXPECT_EQ(loader->modelsByName.size(), 1u);
+    loader->createInstance(second);
+    ASSERT_TRUE(loader->saveScene("case.sce"));
+    EXPECT_NE(readScene("case.sce").find("file Tree.obj\n"), std::string::npos);
 
     // Deleting an instance leaves the cached mesh to the next one.
     loader->createInstance(first)->deleteNode();
@@ -128,7 +134,7 @@ TEST_F(SceneLoaderTest, AFailedImportIsCachedAndReportedOnce)
     EXPECT_EQ(secondOut, "");
     ASSERT_EQ(missing, again);
     EXPECT_FALSE(missing->uploaded);
-    EXPECT_EQ(loader->namesByModel.at(missing), "missing.obj");
+    EXPECT_EQ(loader->namesByModel.at(missing), "Missing.obj");
 }
 
 TEST_F(SceneLoaderTest, SaveThenLoadKeepsOrderTransformsFlagsAndAngles)
@@ -244,15 +250,28 @@ TEST_F(SceneLoaderTest, AFileThatCannotBeOpenedLeavesTheSceneAlone)
     scene->setGlobalAngle(60);
     fs::create_directories(base / "scenes" / "folder.sce");
 
+    // Nothing here can be a scene file, and none may block or fill memory.
+    ASSERT_EQ(mkfifo((base / "scenes" / "fifo.sce").c_str(), 0644), 0);
+    const std::string block = "meshnode\nfile tree.obj\nendmeshnode\n";
+    writeScene("long.sce", block + std::string(maxSceneLineLength + 1, 'x') + "\n" + block);
+    writeScene("nul.sce", block + std::string("global 45\0\n", 11) + block);
+    const std::string scenes = loader->sceneDirectory;
+
     // A missing file, the scene folder itself (an empty name) and a folder.
-    for (const char* name : {"absent.sce", "", "folder.sce"}) {
+    for (const char* name : {"absent.sce", "", "folder.sce", "fifo.sce", "long.sce", "nul.sce", "/dev/zero"}) {
         SCOPED_TRACE(name);
+        loader->sceneDirectory = name[0] == '/' ? "" : scenes;
         EXPECT_FALSE(loader->loadScene(name));
         EXPECT_EQ(placed(), std::vector<SceneNode*>({node}));
         EXPECT_EQ(scene->selection, std::unordered_set<Renderable*>({instanceOf(node)}));
         EXPECT_EQ(scene->gizmo->target, node);
         EXPECT_EQ(scene->globalAngle, 60);
     }
+    // A line of exactly the longest length is still read (and ignored).
+    loader->sceneDirectory = scenes;
+    writeScene("longest.sce", std::string(maxSceneLineLength, 'x') + "\n" + block + block);
+    ASSERT_TRUE(loader->loadScene("longest.sce"));
+    EXPECT_EQ(scene->root->children.size(), 2u);
 }
 
 TEST_F(SceneLoaderTest, AFailingSaveKeepsThePreviousFile)
@@ -270,4 +289,34 @@ TEST_F(SceneLoaderTest, AFailingSaveKeepsThePreviousFile)
     EXPECT_FALSE(loader->saveScene("keep.sce"));
     EXPECT_EQ(readScene("keep.sce"), before);
     EXPECT_EQ(std::distance(fs::directory_iterator(base / "scenes"), fs::directory_iterator()), 1);
+}
+
+TEST_F(SceneLoaderTest, SceneModelsAreFoundBesideTheSceneFile)
+{
+    // One model in the scene's own folder, one in models/ beside that folder,
+    // one in the working models/ that wins over a copy beside the scene.
+    const fs::path elsewhere = base / "elsewhere";
+    fs::create_directories(elsewhere / "scenes");
+    fs::create_directories(elsewhere / "models");
+    std::ofstream(elsewhere / "scenes" / "near.obj") << triangleObj;
+    std::ofstream(elsewhere / "models" / "far.obj") << quadObj;
+    std::ofstream(elsewhere / "models" / "box.obj") << triangleObj;
+    std::ofstream(elsewhere / "scenes" / "a.sce")
+        << "meshnode\nfile near.obj\nendmeshnode\nmeshnode\nfile far.obj\nendmeshnode\n"
+           "meshnode\nfile box.obj\nendmeshnode\n";
+    loader->sceneDirectory = (elsewhere / "scenes").string() + "/";
+
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(loader->loadScene("a.sce"));
+    const std::string out = testing::internal::GetCapturedStdout();
+    ASSERT_EQ(scene->root->children.size(), 3u) << out;
+    const std::vector<SceneNode*> nodes = placed();
+    EXPECT_EQ(instanceOf(nodes[0])->mesh->indexCount, 3) << out;
+    EXPECT_EQ(instanceOf(nodes[1])->mesh->indexCount, 6) << out;
+    EXPECT_EQ(instanceOf(nodes[2])->mesh->indexCount, 6) << out;
+
+    // Outside a scene load the scene's folders are not searched.
+    EXPECT_FALSE(quietModel("other.obj")->uploaded);
+    std::ofstream(elsewhere / "scenes" / "late.obj") << triangleObj;
+    EXPECT_FALSE(quietModel("late.obj")->uploaded);
 }

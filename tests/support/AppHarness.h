@@ -40,6 +40,9 @@ public:
     bool started() const { return ok; }
 
     void frames(int n = 1);
+    // The window system resizes the window (framebuffer pixelScale times
+    // larger), as a window manager or a scaled screen would.
+    bool resize(int width, int height, int pixelScale = 1) { return headless->resizeWindow(width, height, pixelScale); }
     // Moves the cursor there, then presses and releases a button over two
     // frames; with shift held for the press when asked.
     void click(int x, int y, int button = GLFW_MOUSE_BUTTON_LEFT, bool shift = false);

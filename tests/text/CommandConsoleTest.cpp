@@ -376,3 +376,75 @@ TEST_F(CommandConsoleTest, PromptShowsBeforeAnythingIsTyped)
     EXPECT_GT(ink, 5);
     EXPECT_EQ(console->inputText->text, "") << "the prompt is not part of the line";
 }
+
+// Glyphs whose quads overhang their right neighbour (A, V, W in the shipped
+// face) must not cut a column out of it: "AV" shows every ink pixel that
+// " V" shows (the face is monospaced, so V starts at the same pen position).
+TEST_F(CommandConsoleTest, OverhangingGlyphsDrawWhole)
+{
+    auto historyLine = [&](const std::string& line) {
+        enter(line);
+        // The frame's state when the console draws: depth test on, depth cleared.
+        glClearColor(1, 1, 1, 1);
+        glClearDepth(1.0);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LESS);
+        console->draw();
+        EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST)) << "the frame's depth test stays on";
+        std::vector<unsigned char> rgba(size_t(60) * 20 * 4);
+        glReadPixels(20, 756, 60, 20, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        return rgba;
+    };
+    const auto whole = historyLine("AVAW"), alone = historyLine(" V W");
+    int inkAlone = 0, lost = 0;
+    for (size_t i = 0; i < alone.size(); i += 4) {
+        inkAlone += alone[i] < 128;
+        lost += alone[i] < 128 && whole[i] > alone[i] + 40;
+    }
+    ASSERT_GT(inkAlone, 30);
+    EXPECT_EQ(lost, 0) << "ink of V and W cut away by the quads before them";
+}
+
+TEST_F(CommandConsoleTest, FailuresShowInTheScrollBackAsOnStandardOutput)
+{
+    auto lines = [&] {
+        std::vector<std::string> out;
+        for (const auto& text : console->history)
+            out.push_back(text->text);
+        return out;
+    };
+    const std::string d = dir.string() + "/";
+    testing::internal::CaptureStdout();
+    enter("model tri.obj");
+    enter("savescene ok.sce");
+    enter("loadscene ok.sce");
+    const std::string quiet = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(lines(), (std::vector<std::string>{"loadscene ok.sce", "savescene ok.sce", "model tri.obj"}));
+
+    fs::create_directories(dir / "taken.sce");
+    testing::internal::CaptureStdout();
+    enter("savescene taken.sce");
+    enter("loadscene absent.sce");
+    enter("model absent.obj");
+    enter("model absent.obj"); // cached as failed: the import prints nothing now
+    const std::string printed = testing::internal::GetCapturedStdout();
+
+    std::vector<std::string> shown = lines();
+    shown.resize(shown.size() - 3);
+    ASSERT_EQ(shown.size(), 9u) << printed;
+    EXPECT_EQ(shown[0], "ERROR: model absent.obj could not be imported");
+    EXPECT_EQ(shown[1], "model absent.obj");
+    EXPECT_EQ(shown[2].rfind("Error while loading Collada file: ", 0), 0u) << shown[2];
+    EXPECT_EQ(shown[4], "model absent.obj");
+    EXPECT_EQ(shown[5], "ERROR: could not load scene " + d + "absent.sce");
+    EXPECT_EQ(shown[6], "loadscene absent.sce");
+    EXPECT_EQ(shown[7], "ERROR: could not save scene " + d + "taken.sce");
+    EXPECT_EQ(shown[8], "savescene taken.sce");
+    // Standard output has the same words, in the order they were printed.
+    std::string expected;
+    for (const std::string& line : {shown[7], shown[5], shown[2], shown[3], shown[0]})
+        expected += line + "\n";
+    EXPECT_EQ(printed, expected);
+    EXPECT_EQ(quiet.find("ERROR"), std::string::npos) << quiet;
+}
