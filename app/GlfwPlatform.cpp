@@ -20,6 +20,7 @@ bool GlfwPlatform::openWindow(int width, int height, int glMajor, int glMinor, b
     glfwSetKeyCallback(window, &GlfwPlatform::onKey);
     glfwSetCharCallback(window, &GlfwPlatform::onChar);
     glfwSetScrollCallback(window, &GlfwPlatform::onScroll);
+    glfwSetDropCallback(window, &GlfwPlatform::onDrop);
     // A software-rendered frame can take longer than a quick click; sticky
     // buttons keep a press visible to the next poll instead of losing it.
     glfwSetInputMode(window, GLFW_STICKY_MOUSE_BUTTONS, GLFW_TRUE);
@@ -139,4 +140,13 @@ void GlfwPlatform::onScroll(GLFWwindow* w, double, double dy)
     auto* self = static_cast<GlfwPlatform*>(glfwGetWindowUserPointer(w));
     if (self)
         self->wheel += dy;
+}
+
+void GlfwPlatform::onDrop(GLFWwindow* w, int count, const char** paths)
+{
+    auto* self = static_cast<GlfwPlatform*>(glfwGetWindowUserPointer(w));
+    if (self && self->dropCallback) {
+        DropCallback cb = self->dropCallback;
+        cb(std::vector<std::string>(paths, paths + count));
+    }
 }

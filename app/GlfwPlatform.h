@@ -28,12 +28,14 @@ public:
     bool windowOpen() override;
     void setKeyCallback(KeyCallback callback) override;
     void setCharCallback(CharCallback callback) override;
+    void setDropCallback(DropCallback callback) override { dropCallback = std::move(callback); }
     bool contextAlive() const override { return window != nullptr; }
 
 private:
     static void onKey(GLFWwindow*, int key, int scancode, int action, int mods);
     static void onChar(GLFWwindow*, unsigned int codepoint);
     static void onScroll(GLFWwindow*, double dx, double dy);
+    static void onDrop(GLFWwindow*, int count, const char** paths);
 
     GLFWwindow* window = nullptr;
     // Keys pressed in the events of the last poll; keys down at any moment
@@ -45,4 +47,5 @@ private:
     double wheel = 0.0;
     KeyCallback keyCallback;
     CharCallback charCallback;
+    DropCallback dropCallback;
 };

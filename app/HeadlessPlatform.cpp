@@ -130,8 +130,10 @@ bool HeadlessPlatform::openWindow(int width, int height, int glMajor, int glMino
     closeRequested = false;
     keyCallback = nullptr;
     charCallback = nullptr;
+    dropCallback = nullptr;
     events.clear();
     pressedSincePoll.clear();
+    drops.clear();
     return true;
 }
 
@@ -155,6 +157,7 @@ void HeadlessPlatform::terminate()
     opened = false;
     keyCallback = nullptr;
     charCallback = nullptr;
+    dropCallback = nullptr;
 }
 
 double HeadlessPlatform::getTime()
@@ -194,6 +197,12 @@ void HeadlessPlatform::swapBuffers()
         } else if (KeyCallback cb = keyCallback) {
             cb(e.code, e.action);
         }
+    }
+    while (!drops.empty()) {
+        std::vector<std::string> paths = std::move(drops.front());
+        drops.pop_front();
+        if (DropCallback cb = dropCallback)
+            cb(paths);
     }
 }
 

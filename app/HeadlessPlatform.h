@@ -33,6 +33,7 @@ public:
     bool windowOpen() override { return opened && !closeRequested; }
     void setKeyCallback(KeyCallback callback) override { keyCallback = std::move(callback); }
     void setCharCallback(CharCallback callback) override { charCallback = std::move(callback); }
+    void setDropCallback(DropCallback callback) override { dropCallback = std::move(callback); }
     bool contextAlive() const override { return opened; }
 
     // Scripted input.
@@ -43,6 +44,7 @@ public:
     void tapKey(int key);     // a press and a release, both within this frame
     void typeText(const std::string& text); // character events, queued
     void scroll(double notches) { wheel += notches; }
+    void dropFiles(const std::vector<std::string>& paths) { drops.push_back(paths); } // queued
     void requestClose() { closeRequested = true; }
     // What a window manager or a scaled screen does to a real window: the
     // window becomes width x height and its framebuffer pixelScale times
@@ -80,4 +82,6 @@ private:
     std::deque<Event> events;
     KeyCallback keyCallback;
     CharCallback charCallback;
+    DropCallback dropCallback;
+    std::deque<std::vector<std::string>> drops;
 };

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <vector>
 
 // Key and button codes are GLFW 3's (GLFW_KEY_*, GLFW_MOUSE_BUTTON_*); both
 // implementations speak them, so the application never sees a difference.
@@ -16,6 +17,8 @@ class Platform {
 public:
     using KeyCallback = std::function<void(int key, int action)>;
     using CharCallback = std::function<void(unsigned int character, int action)>;
+    // Paths of files dropped onto the window, in the order the system gives.
+    using DropCallback = std::function<void(const std::vector<std::string>& paths)>;
 
     virtual ~Platform() = default;
 
@@ -64,6 +67,8 @@ public:
     // An empty function removes the callback.
     virtual void setKeyCallback(KeyCallback callback) = 0;
     virtual void setCharCallback(CharCallback callback) = 0;
+    // Runs inside swapBuffers, like the key callbacks.
+    virtual void setDropCallback(DropCallback callback) = 0;
 
     // True while a GL context of this platform is current.
     virtual bool contextAlive() const = 0;

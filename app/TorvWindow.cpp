@@ -1,6 +1,8 @@
 #include "app/TorvWindow.h"
 
+#include "app/FileOpening.h"
 #include "app/Platform.h"
+#include "app/Screenshot.h"
 #include "gl/GLLoader.h"
 #include "interaction/Gizmo.h"
 #include "interaction/ViewFraming.h"
@@ -11,6 +13,7 @@
 #include "scene/Scene.h"
 #include "scene/SceneLoader.h"
 #include "scene/SceneNode.h"
+#include "scene/UndoHistory.h"
 #include "text/CommandConsole.h"
 #include "text/Font.h"
 
@@ -86,8 +89,17 @@ void TorvWindow::init()
     sceneLoader = std::make_unique<SceneLoader>(scene.get());
     sceneLoader->modelDirectory = modelDirectory;
     sceneLoader->sceneDirectory = startSceneDirectory;
-    sceneLoader->loadScene(startScene);
+    bool anyFile = false;
+    for (const std::string& f : filesToOpen)
+        anyFile = anyFile || classifyFile(f) != FileKind::Unknown;
+    if (!anyFile)
+        sceneLoader->loadScene(startScene);
     sceneLoader->sceneDirectory = "scenes/";
+    // Opening the files is the first step that can be undone.
+    undoHistory = std::make_unique<UndoHistory>(scene.get(), sceneLoader.get());
+    undoHistory->observe();
+    openFiles(filesToOpen);
+    platform().setDropCallback([this](const std::vector<std::string>& paths) { openFiles(paths); });
 
     createRenderTargets();
 
@@ -95,6 +107,10 @@ void TorvWindow::init()
     // The named face is proprietary and not shipped; DejaVu Sans Mono stands in.
     font->loadFaceWithFallback("Lucida", "fonts/LucidaSansTypewriter.ttf", Font::shippedFontPath);
     console = std::make_unique<CommandConsole>(input.get(), sceneLoader.get(), scene.get(), font.get());
+    console->otherKey = [this](int key) { undoKey(key); };
+    console->addCommand("screenshot", [this](const std::vector<std::string>& tokens) {
+        console->addMessage(runScreenshotCommand(*this, tokens));
+    });
 }
 
 void TorvWindow::installCallbacks()
@@ -118,6 +134,20 @@ void TorvWindow::keyCallback(int key, int action)
         homePressed = true;
         homeWithShift = p.keyDown(GLFW_KEY_LEFT_SHIFT) || p.keyDown(GLFW_KEY_RIGHT_SHIFT);
     }
+    else
+        undoKey(key);
+}
+
+void TorvWindow::undoKey(int key)
+{
+    Platform& p = platform();
+    if (!undoHistory || !(p.keyDown(GLFW_KEY_LEFT_CONTROL) || p.keyDown(GLFW_KEY_RIGHT_CONTROL)))
+        return;
+    const bool shift = p.keyDown(GLFW_KEY_LEFT_SHIFT) || p.keyDown(GLFW_KEY_RIGHT_SHIFT);
+    if (key == GLFW_KEY_Z && !shift)
+        undoHistory->undo();
+    else if (key == GLFW_KEY_Y || key == GLFW_KEY_Z)
+        undoHistory->redo();
 }
 
 void TorvWindow::update(double dt)
@@ -224,6 +254,7 @@ void TorvWindow::update(double dt)
     for (int i = 0; i < 4; ++i)
         scene->gizmo->handle(i)->update();
     scene->root->update(camera->view, 1.0f);
+    undoHistory->observe(interactionMode == DraggingGizmo);
 }
 
 void TorvWindow::deselectAll()
@@ -251,6 +282,7 @@ void TorvWindow::releaseGL()
     released = true;
     // The console and font own text meshes and programs, the scene the gizmo
     // meshes and the loader the cached models: all go while GL is here.
+    undoHistory.reset();
     console.reset();
     font.reset();
     scene.reset();

@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class Camera;
 class CameraController;
@@ -17,6 +18,7 @@ class Font;
 class MeshInstance;
 class Scene;
 class SceneLoader;
+class UndoHistory;
 
 // The application: owns the frame's GPU resources, the camera, the scene,
 // the font and the console, and turns input into camera motion, picking,
@@ -94,6 +96,24 @@ public:
     // Ctrl + click selects what lies behind.
     PickBehind pickBehind;
 
+    // Every scene change, taken as steps once per frame (Ctrl+Z, Ctrl+Y).
+    std::unique_ptr<UndoHistory> undoHistory;
+    // Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo; other keys do nothing.
+    void undoKey(int key);
+
+    // Files from the command line, opened at start-up in place of the start
+    // scene when any is a scene or model file.
+    std::vector<std::string> filesToOpen;
+    // Scene files replace the scene, model files are added; reasons for what
+    // could not be opened go to standard output (and the console's
+    // scroll-back once it exists). The view is framed on the models when
+    // only models came and nothing was placed before.
+    void openFiles(const std::vector<std::string>& paths);
+    // Renders the view as the window shows it, without the console, at
+    // scale times the window's size, into a PNG. False with a reason when the
+    // picture could not be made or written.
+    bool screenshot(const std::string& path, int scale, std::string& reason);
+
     // The scene loaded at start-up: startSceneDirectory + startScene.
     std::string startScene = "s_test.sce";
     std::string startSceneDirectory = "scenes/";
@@ -124,6 +144,9 @@ public:
 
 private:
     void createRenderTargets();
+    // Recreates every size-bound target, and the sizes the passes read, for
+    // frames of w x h.
+    void resizeRenderTargets(int w, int h);
     void installCallbacks();
     void releaseGL();
     void drawScreenQuad();

@@ -3,13 +3,15 @@
 #include <cstring>
 #include <iostream>
 
+// torv [FILE ...]: scene files and model files to open instead of the start scene.
 int main(int argc, char** argv)
 {
-    // The viewer takes no arguments; these two only answer and leave.
+    // Everything else is a file to open.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::cout << "Usage: torv\n"
-                         "Opens the cutaway viewer on scenes/s_test.sce. Data (shaders/, fonts/, models/,\n"
+            std::cout << "Usage: torv [FILE ...]\n"
+                         "Opens the cutaway viewer on scenes/s_test.sce, or on the scene and model\n"
+                         "files given (models alone are framed). Data (shaders/, fonts/, models/,\n"
                          "scenes/) is read from the working folder, else from the program's data folder.\n"
                          "Tab opens the command console; Escape quits.\n";
             return 0;
@@ -21,6 +23,7 @@ int main(int argc, char** argv)
     }
     {
         TorvWindow window;
+        window.filesToOpen.assign(argv + 1, argv + argc);
         window.run();
     }
     return 0;

@@ -125,8 +125,17 @@ void FrameBufferObject::bind() const
         glDrawBuffer(GL_NONE);
 }
 
+namespace {
+GLuint windowFramebuffer = 0;
+}
+
+void FrameBufferObject::redirectWindow(GLuint framebuffer)
+{
+    windowFramebuffer = framebuffer;
+}
+
 void FrameBufferObject::unbind()
 {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDrawBuffer(GL_BACK);
+    glBindFramebuffer(GL_FRAMEBUFFER, windowFramebuffer);
+    glDrawBuffer(windowFramebuffer ? GL_COLOR_ATTACHMENT0 : GL_BACK);
 }

@@ -38,6 +38,10 @@ public:
     // Binds for drawing with all colour attachments (or none).
     void bind() const;
     static void unbind();
+    // Makes unbind (and so the passes that draw "to the window") go to this
+    // framebuffer's first colour attachment instead; 0 is the window again.
+    // Pictures taken off screen use it.
+    static void redirectWindow(GLuint framebuffer);
 
     // The status message for an incomplete framebuffer.
     static const char* statusMessage(GLenum status);

@@ -64,16 +64,18 @@ std::string SceneLoader::saveFolder() const
 
 Mesh* SceneLoader::loadModel(const std::string& name)
 {
+    const bool absolute = !name.empty() && name[0] == '/';
     std::string key = name;
-    for (char& c : key)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (!absolute)
+        for (char& c : key)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     auto it = modelsByName.find(key);
     if (it != modelsByName.end())
         return it->second.get();
     auto mesh = std::make_unique<Mesh>();
     ImportOptions options; // normals, colours, centred on all three axes
     Mesh* raw = mesh.get();
-    importModel(modelPath(name), *mesh, options, &partsByModel[raw]);
+    importModel(absolute ? name : modelPath(name), *mesh, options, &partsByModel[raw]);
     // Saved as given: the name that opened the file, whatever the cache key.
     namesByModel[raw] = name;
     modelsByName[key] = std::move(mesh);
@@ -125,7 +127,11 @@ bool SceneLoader::saveScene(const std::string& name)
 
 bool SceneLoader::loadScene(const std::string& name)
 {
-    const std::string path = scenePath(name);
+    return loadSceneFile(scenePath(name));
+}
+
+bool SceneLoader::loadSceneFile(const std::string& path)
+{
     // Everything is read and checked before the scene is touched.
     std::string text;
     if (!readSceneFile(path, text))

@@ -20,6 +20,9 @@ public:
     SceneLoader(const SceneLoader&) = delete;
     SceneLoader& operator=(const SceneLoader&) = delete;
 
+    // A name is looked up under modelDirectory; an absolute path (as a model
+    // opened from elsewhere is saved) is read as it stands and cached under
+    // its exact spelling, since file names elsewhere are case-sensitive.
     Mesh* loadModel(const std::string& name);
     SceneNode* createInstance(Mesh* mesh);
 
@@ -28,6 +31,8 @@ public:
     // False when the file could not be opened or read; the scene is then
     // unchanged.
     bool loadScene(const std::string& name);
+    // The same for a scene file at any path.
+    bool loadSceneFile(const std::string& path);
 
     // A model file's parts: each node of the file with triangles becomes a
     // Mesh of its own, cut from the whole model's Mesh, so the file is

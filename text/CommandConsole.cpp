@@ -6,6 +6,7 @@
 #include "scene/Scene.h"
 #include "scene/SceneLoader.h"
 #include "text/ConsoleCommand.h"
+#include "text/ConsoleHelp.h"
 #include "text/Font.h"
 #include "text/OutputCapture.h"
 #include "text/Text.h"
@@ -22,6 +23,19 @@ CommandConsole* currentConsole = nullptr;
 
 constexpr int textLeft = 20;
 constexpr int lineSpacing = 20;
+constexpr int promptLeft = 6;
+
+std::vector<std::string> spaceSeparated(const std::string& line)
+{
+    std::vector<std::string> tokens;
+    size_t pos = 0;
+    while ((pos = line.find_first_not_of(' ', pos)) != std::string::npos) {
+        const size_t end = line.find(' ', pos);
+        tokens.push_back(line.substr(pos, end == std::string::npos ? std::string::npos : end - pos));
+        pos = end;
+    }
+    return tokens;
+}
 
 } // namespace
 
@@ -38,6 +52,16 @@ CommandConsole::CommandConsole(InputState* in, SceneLoader* loader, Scene* s, Fo
     data.primitiveMode = GL_TRIANGLE_STRIP;
     background.upload(data);
     inputText = makeInputText();
+    promptText = makeInputText();
+    promptText->setText(">");
+    promptText->x = promptLeft;
+
+    addCommand("help", [this](const std::vector<std::string>&) {
+        // Newest lines sit on top, so the list goes in last line first.
+        const std::vector<std::string>& lines = consoleHelpLines();
+        for (auto it = lines.rbegin(); it != lines.rend(); ++it)
+            addMessage(*it);
+    });
 }
 
 CommandConsole::~CommandConsole()
@@ -99,26 +123,53 @@ void CommandConsole::keyPressed(int key, int action)
     case GLFW_KEY_ENTER:
         submitLine();
         break;
+    case GLFW_KEY_UP:
+        recall.older(inputLine);
+        break;
+    case GLFW_KEY_DOWN:
+        recall.newer(inputLine);
+        break;
     default:
+        if (otherKey)
+            otherKey(key);
         break;
     }
 }
 
 void CommandConsole::submitLine()
 {
-    executeCommand(inputLine);
-    inputText->setText(inputLine);
-    history.push_front(std::move(inputText));
-    // A failure's lines sit above its command, in the order they were printed.
-    for (auto it = failureLines.rbegin(); it != failureLines.rend(); ++it) {
-        auto line = makeInputText();
-        line->setText(*it);
-        history.push_front(std::move(line));
-    }
-    while (history.size() > maxHistory)
-        history.pop_back();
+    // Taken before running: a command may write into the scroll-back, and
+    // its output belongs above the line that asked for it.
+    const std::string line = inputLine;
+    std::unique_ptr<Text> entered = std::move(inputText);
     inputText = makeInputText();
     inputLine.clear();
+    recall.remember(line);
+    entered->setText(line);
+    pushScrollBack(std::move(entered));
+    executeCommand(line);
+    // A failure's lines sit above its command, in the order they were printed.
+    for (auto it = failureLines.rbegin(); it != failureLines.rend(); ++it)
+        addMessage(*it);
+}
+
+void CommandConsole::addMessage(const std::string& text)
+{
+    std::unique_ptr<Text> line = makeInputText();
+    line->setText(text);
+    pushScrollBack(std::move(line));
+}
+
+void CommandConsole::addCommand(const std::string& name, AddedCommand run)
+{
+    addedCommands[name] = std::move(run);
+}
+
+void CommandConsole::pushScrollBack(std::unique_ptr<Text> line)
+{
+    history.push_front(std::move(line));
+    while (history.size() > maxHistory)
+        history.pop_back();
     layoutLines();
 }
 
@@ -129,10 +180,14 @@ void CommandConsole::layoutLines()
         inputText->x = textLeft;
         inputText->y = h - lineSpacing;
     }
+    if (promptText) {
+        promptText->x = promptLeft;
+        promptText->y = h - lineSpacing;
+    }
     int i = 0;
-    for (auto& line : history) {
-        line->x = textLeft;
-        line->y = h - 2 * lineSpacing - lineSpacing * i;
+    for (auto& entry : history) {
+        entry->x = textLeft;
+        entry->y = h - 2 * lineSpacing - lineSpacing * i;
         ++i;
     }
 }
@@ -159,8 +214,15 @@ void CommandConsole::executeCommand(const std::string& line)
     failureLines.clear();
     const ConsoleCommand cmd = parseConsoleCommand(line);
     switch (cmd.action) {
-    case ConsoleAction::None:
+    case ConsoleAction::None: {
+        const std::vector<std::string> tokens = spaceSeparated(line);
+        if (!tokens.empty()) {
+            auto added = addedCommands.find(tokens[0]);
+            if (added != addedCommands.end())
+                added->second(tokens);
+        }
         break;
+    }
     case ConsoleAction::Model: {
         std::vector<std::string> printed;
         Mesh* mesh;
@@ -266,6 +328,7 @@ void CommandConsole::draw()
         background.draw();
         glUseProgram(0);
     }
+    promptText->draw();
     inputText->draw();
     for (auto& line : history)
         line->draw();

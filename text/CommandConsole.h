@@ -2,7 +2,11 @@
 #include "geometry/Mesh.h"
 #include "gl/ShaderProgram.h"
 
+#include "text/CommandRecall.h"
+
 #include <deque>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,6 +46,16 @@ public:
     void characterTyped(unsigned int character, int action);
     void keyPressed(int key, int action);
 
+    // A line of its own in the scroll-back (command output, error reasons).
+    void addMessage(const std::string& text);
+    // Commands beyond the built-in language, keyed by their first token; a
+    // line runs one only when no built-in rule matched it.
+    using AddedCommand = std::function<void(const std::vector<std::string>& tokens)>;
+    void addCommand(const std::string& name, AddedCommand run);
+    // Keys the console has no use for go here while it is open (the window's
+    // undo and redo).
+    std::function<void(int key)> otherKey;
+
     Scene* scene;
     InputState* input; // kept for the window; the console reads events only
     SceneLoader* sceneLoader;
@@ -55,6 +69,10 @@ public:
     std::string cursorText;
     std::string inputLine;
     bool closeRequested = true;
+    CommandRecall recall;
+    // Drawn left of the input line, so an open console shows before anything
+    // is typed; the input line's own text stays what was typed.
+    std::unique_ptr<Text> promptText;
     // What the last command printed about its failure (also on standard
     // output); the scroll-back shows these lines above the command. Empty
     // after a command that worked.
@@ -63,6 +81,8 @@ public:
 private:
     std::unique_ptr<Text> makeInputText();
     void submitLine();
+    void pushScrollBack(std::unique_ptr<Text> line);
+    std::map<std::string, AddedCommand> addedCommands;
     int viewportHeight() const;
     void reportFailure(const std::string& message);
 };

@@ -2,6 +2,7 @@
 // pipeline on the headless platform. Data folders are found like the
 // viewer's: the working folder first, then the program's own data folder.
 #include "app/DataPaths.h"
+#include "app/FileOpening.h"
 #include "app/HeadlessPlatform.h"
 #include "app/ImageWriter.h"
 #include "app/TorvWindow.h"
@@ -30,8 +31,9 @@
 namespace {
 
 const char* usage =
-    "Usage: torv-render SCENE.sce --output FILE.png [options]\n"
-    "Renders a scene file as a cutaway illustration, off screen.\n"
+    "Usage: torv-render SCENE.sce|MODEL --output FILE.png [options]\n"
+    "Renders a scene file as a cutaway illustration, off screen. A model file\n"
+    "is placed at the origin as the viewer's `model` command does, framed.\n"
     "\n"
     "  --output FILE.png            where to write the picture (required)\n"
     "  --resolution W,H             image size in pixels (default 800,800)\n"
@@ -226,7 +228,10 @@ int main(int argc, char** argv)
     setPlatform(&headless);
     TorvWindow window(width, height);
     window.startSceneDirectory = "";
-    window.startScene = scenePath;
+    if (classifyFile(scenePath) == FileKind::Model)
+        window.filesToOpen = {scenePath};
+    else
+        window.startScene = scenePath;
     if (!window.start())
         return fail("no headless OpenGL context could be created");
 

@@ -7,6 +7,7 @@
 #include "scene/SceneNode.h"
 #include "support/GLTestSupport.h"
 #include "text/CommandConsole.h"
+#include "text/ConsoleHelp.h"
 #include "text/Font.h"
 #include "text/Text.h"
 
@@ -282,6 +283,98 @@ TEST_F(CommandConsoleTest, DrawsOverTheLeftHalf)
     EXPECT_GT(inkBetween(780 - 2, 780 + 11), 20) << "input line";
     EXPECT_GT(inkBetween(760 - 2, 760 + 11), 20) << "newest history line";
     EXPECT_EQ(inkBetween(600, 700), 0);
+}
+
+TEST_F(CommandConsoleTest, UpAndDownWalkEarlierCommands)
+{
+    enter("edge off");
+    enter("");
+    enter("ghost 1");
+    headless->typeText("glob");
+    press(GLFW_KEY_UP);
+    EXPECT_EQ(console->inputLine, "ghost 1") << "empty lines are not remembered";
+    press(GLFW_KEY_UP);
+    EXPECT_EQ(console->inputLine, "edge off");
+    press(GLFW_KEY_UP);
+    EXPECT_EQ(console->inputLine, "edge off") << "nothing older";
+    press(GLFW_KEY_DOWN);
+    press(GLFW_KEY_DOWN);
+    EXPECT_EQ(console->inputLine, "glob") << "the draft comes back";
+    press(GLFW_KEY_DOWN);
+    EXPECT_EQ(console->inputLine, "glob");
+
+    // A recalled line is edited like a typed one and runs as edited.
+    scene->edgeMode = true;
+    press(GLFW_KEY_UP);
+    press(GLFW_KEY_UP);
+    press(GLFW_KEY_BACKSPACE);
+    press(GLFW_KEY_BACKSPACE);
+    headless->typeText("n");
+    press(GLFW_KEY_ENTER);
+    EXPECT_EQ(console->history.front()->text, "edge on");
+    EXPECT_TRUE(scene->edgeMode);
+    scene->edgeMode = false;
+    press(GLFW_KEY_UP);
+    press(GLFW_KEY_ENTER);
+    EXPECT_TRUE(scene->edgeMode) << "Up, Enter runs the last command again";
+}
+
+TEST_F(CommandConsoleTest, HelpAndAddedCommandsWriteIntoTheScrollBack)
+{
+    enter("help");
+    const std::vector<std::string>& help = consoleHelpLines();
+    ASSERT_EQ(console->history.size(), help.size() + 1) << "the whole list fits the scroll-back";
+    for (size_t i = 0; i < help.size(); ++i)
+        EXPECT_EQ(console->history[i]->text, help[i]) << "read from the top down";
+    EXPECT_EQ(console->history.back()->text, "help");
+    for (const char* word : {"model", "screenshot", "Ctrl+Z", "Up/Down", "ghost"}) {
+        bool found = false;
+        for (const std::string& l : help)
+            found = found || l.rfind(word, 0) == 0;
+        EXPECT_TRUE(found) << word;
+    }
+    // Every line fits the console's half of the window.
+    const FontFace* face = font->face("Lucida");
+    ASSERT_NE(face, nullptr);
+    for (const std::string& l : help) {
+        int width = 0;
+        for (unsigned char c : l)
+            if (const Glyph* g = face->glyph(int(FT_Get_Char_Index(face->face, c))))
+                width += g->advance;
+        EXPECT_LT(20 + width, 400) << l;
+    }
+
+    std::vector<std::string> seen;
+    console->addCommand("echo", [&](const std::vector<std::string>& tokens) { seen = tokens; });
+    console->addCommand("edge", [&](const std::vector<std::string>&) { seen = {"added"}; });
+    enter("echo  a b");
+    EXPECT_EQ(seen, (std::vector<std::string>{"echo", "a", "b"}));
+    seen.clear();
+    enter("edge off");
+    EXPECT_TRUE(seen.empty()) << "built-in rules come first";
+    enter("edge sideways");
+    EXPECT_EQ(seen, std::vector<std::string>{"added"});
+
+    // Keys the console does not use reach the window.
+    std::vector<int> keys;
+    console->otherKey = [&](int key) { keys.push_back(key); };
+    press('Z');
+    press(GLFW_KEY_UP);
+    EXPECT_EQ(keys, std::vector<int>{'Z'});
+}
+
+TEST_F(CommandConsoleTest, PromptShowsBeforeAnythingIsTyped)
+{
+    glClearColor(0.2f, 0.2f, 0.2f, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    console->draw();
+    std::vector<unsigned char> rgba(size_t(18) * 14 * 4);
+    glReadPixels(2, 778, 18, 14, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    int ink = 0;
+    for (size_t i = 0; i < rgba.size(); i += 4)
+        ink += rgba[i] < 60;
+    EXPECT_GT(ink, 5);
+    EXPECT_EQ(console->inputText->text, "") << "the prompt is not part of the line";
 }
 
 // Glyphs whose quads overhang their right neighbour (A, V, W in the shipped

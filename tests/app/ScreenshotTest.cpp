@@ -1,0 +1,106 @@
+// The screenshot command against the window's own frame and a frame rendered
+// at the larger size directly.
+#include "app/Screenshot.h"
+#include "scene/Scene.h"
+#include "support/AppHarness.h"
+#include "support/TestScenes.h"
+#include "text/CommandConsole.h"
+#include "text/Text.h"
+
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb/stb_image.h>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgba;
+    bool load(const std::string& path)
+    {
+        int channels = 0;
+        unsigned char* data = stbi_load(path.c_str(), &width, &height, &channels, 4);
+        if (!data)
+            return false;
+        rgba.assign(data, data + size_t(width) * height * 4);
+        stbi_image_free(data);
+        return true;
+    }
+};
+
+// Mean absolute difference per channel, 0 to 255.
+double meanDifference(const Picture& a, const Shot& b)
+{
+    double sum = 0;
+    for (int y = 0; y < b.height; ++y)
+        for (int x = 0; x < b.width; ++x) {
+            const unsigned char* p = &a.rgba[(size_t(y) * a.width + x) * 4];
+            const Rgba& q = b.at(x, y);
+            sum += std::abs(p[0] - q.r) + std::abs(p[1] - q.g) + std::abs(p[2] - q.b);
+        }
+    return sum / (3.0 * b.width * b.height);
+}
+
+void selectBoxAndBall(AppHarness& h)
+{
+    h.app().selectInstance(h.placed(0));
+    h.app().scene->lineMode = 1;
+    h.frames(2);
+}
+
+} // namespace
+
+TEST(Screenshot, WritesTheWindowWithoutTheConsoleAtOneToFourTimesItsSize)
+{
+    const std::string dir = makeTempDir();
+    Shot direct;
+    {
+        // The reference: the same view rendered at twice the size directly.
+        AppHarness big(testScenes().box, 400, 400, testScenes().dir);
+        ASSERT_TRUE(big.started());
+        selectBoxAndBall(big);
+        direct = big.capture();
+    }
+    AppHarness h(testScenes().box, 200, 200, testScenes().dir);
+    ASSERT_TRUE(h.started());
+    selectBoxAndBall(h);
+    const Shot window = h.capture();
+
+    h.tapKey(GLFW_KEY_TAB);
+    h.type("screenshot " + dir + "/a.png");
+    h.tapKey(GLFW_KEY_ENTER);
+    h.type("screenshot " + dir + "/b.png 2");
+    h.tapKey(GLFW_KEY_ENTER);
+    CommandConsole& console = *h.app().console;
+    EXPECT_EQ(console.history[0]->text, "wrote " + dir + "/b.png (400 x 400)");
+
+    Picture a, b;
+    ASSERT_TRUE(a.load(dir + "/a.png"));
+    ASSERT_TRUE(b.load(dir + "/b.png"));
+    EXPECT_EQ(a.width, 200);
+    EXPECT_EQ(b.width, 400);
+    EXPECT_EQ(b.height, 400);
+    EXPECT_EQ(meanDifference(a, window), 0.0) << "exactly the window's frame, console left out";
+    EXPECT_LT(meanDifference(b, direct), 0.5);
+
+    // The window goes on at its own size afterwards.
+    h.tapKey(GLFW_KEY_TAB);
+    const Shot after = h.capture();
+    EXPECT_EQ(after.width, 200);
+    int changed = 0;
+    for (size_t i = 0; i < after.color.size(); ++i)
+        changed += after.color[i].r != window.color[i].r || after.color[i].g != window.color[i].g;
+    EXPECT_EQ(changed, 0);
+
+    h.tapKey(GLFW_KEY_TAB);
+    for (const auto& [line, shown] :
+         {std::pair<std::string, std::string>{"screenshot " + dir + "/c.png 5", "screenshot: SCALE is 1, 2, 3 or 4"},
+          {"screenshot " + dir + "/none/c.png", "screenshot: cannot write " + dir + "/none/c.png"},
+          {"screenshot", "screenshot NAME [SCALE]"}}) {
+        h.type(line);
+        h.tapKey(GLFW_KEY_ENTER);
+        EXPECT_EQ(console.history[0]->text, shown);
+    }
+}
