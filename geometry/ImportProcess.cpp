@@ -61,7 +61,8 @@ public:
         if (!pod(n) || n > (bytes.size() - pos) / sizeof(T))
             return false;
         v.resize(size_t(n));
-        std::memcpy(v.data(), bytes.data() + pos, size_t(n) * sizeof(T));
+        if (n > 0) // an empty vector's data() may be null
+            std::memcpy(v.data(), bytes.data() + pos, size_t(n) * sizeof(T));
         pos += size_t(n) * sizeof(T);
         return true;
     }
