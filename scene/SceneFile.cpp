@@ -81,6 +81,9 @@ SceneFileContents parseSceneText(std::istream& in)
             const std::string rest = line.size() > 2 ? line.substr(2) : std::string();
             if (key == "file") {
                 pending.file = tokens[1];
+            } else if (key == "path" && line.compare(0, 5, "path ") == 0) {
+                // The whole name of a file whose path holds spaces.
+                pending.file = line.substr(5);
             } else if (key == "part") {
                 pending.part = tokens[1];
             } else if (key == "t") {
@@ -120,6 +123,10 @@ void writeSceneText(std::ostream& out, float globalAngle, const std::vector<Scen
     for (const ScenePlacement& p : placements) {
         text << "meshnode\n"
              << "file " << p.file << '\n';
+        // The "file" line keeps only the first word of a name; a name with
+        // spaces (a model opened from "My Models/") is also written whole.
+        if (p.file.find(' ') != std::string::npos)
+            text << "path " << p.file << '\n';
         if (!p.part.empty())
             text << "part " << p.part << '\n';
         text << "t " << p.tx << ' ' << p.ty << ' ' << p.tz << '\n'

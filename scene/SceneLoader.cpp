@@ -48,6 +48,8 @@ std::string SceneLoader::modelPath(const std::string& name) const
 
 std::string SceneLoader::scenePath(const std::string& name) const
 {
+    if (!name.empty() && name[0] == '/')
+        return name; // an absolute path, as models take one
     return findDataFile(sceneDirectory + name);
 }
 
@@ -128,7 +130,8 @@ bool SceneLoader::saveScene(const std::string& name)
     }
     std::ostringstream text;
     writeSceneText(text, scene->globalAngle, placements);
-    return saveSceneFileAtomically(saveFolder() + name, text.str());
+    const bool absolute = !name.empty() && name[0] == '/';
+    return saveSceneFileAtomically(absolute ? name : saveFolder() + name, text.str());
 }
 
 bool SceneLoader::loadScene(const std::string& name)

@@ -57,6 +57,19 @@ TEST(SceneFile, RoundTripKeepsOrderAndSixDigits)
     EXPECT_EQ(back.placements[1].localAngle, -1);
 }
 
+TEST(SceneFile, NamesWithSpacesSurviveSaveAndLoad)
+{
+    ScenePlacement p;
+    p.file = "/home/me/My Models/gear  box.glb";
+    std::ostringstream out;
+    writeSceneText(out, 30, {p});
+    EXPECT_NE(out.str().find("file /home/me/My Models/gear  box.glb\npath /home/me/My Models/gear  box.glb\n"),
+              std::string::npos);
+    const SceneFileContents back = parse(out.str());
+    ASSERT_EQ(back.placements.size(), 1u);
+    EXPECT_EQ(back.placements[0].file, p.file);
+}
+
 TEST(SceneFile, PendingValuesAndBlocks)
 {
     // No "global": 30. Two "endmeshnode" place two copies; a block whose

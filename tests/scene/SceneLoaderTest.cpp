@@ -200,6 +200,13 @@ TEST_F(SceneLoaderTest, SaveThenLoadKeepsOrderTransformsFlagsAndAngles)
     EXPECT_EQ(scene->objects.size(), 3u);
     EXPECT_TRUE(scene->selection.empty());
     expectGizmoDetached(*scene->gizmo);
+
+    // An absolute name is a path of its own, outside scenes/.
+    const std::string elsewhere = (base / "elsewhere.sce").string();
+    ASSERT_TRUE(loader->saveScene(elsewhere));
+    scene->root->clearChildren();
+    ASSERT_TRUE(loader->loadScene(elsewhere));
+    EXPECT_EQ(placed().size(), 3u);
 }
 
 TEST_F(SceneLoaderTest, AMeshWithoutCachedNameIsWrittenNamelessAndDroppedOnLoad)
