@@ -64,13 +64,19 @@ std::string SceneLoader::saveFolder() const
     return sceneDirectory;
 }
 
+std::string SceneLoader::cacheKey(const std::string& name)
+{
+    std::string key = name;
+    if (name.empty() || name[0] != '/')
+        for (char& c : key)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
+}
+
 Mesh* SceneLoader::loadModel(const std::string& name)
 {
     const bool absolute = !name.empty() && name[0] == '/';
-    std::string key = name;
-    if (!absolute)
-        for (char& c : key)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string key = cacheKey(name);
     auto it = modelsByName.find(key);
     if (it != modelsByName.end())
         return it->second.get();

@@ -64,6 +64,8 @@ public:
     std::string saveFolder() const;
 
 private:
+    // The cache key of a model name: lower-cased, except an absolute path.
+    static std::string cacheKey(const std::string& name);
     // While a scene file loads: its own folder and models/ beside it, tried
     // after modelDirectory and before the data folder.
     std::vector<std::string> sceneModelFolders;

@@ -2,7 +2,6 @@
 #include "scene/SceneLoader.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
 
@@ -44,10 +43,7 @@ void uploadSlice(const Mesh& whole, const ModelPart& part, Mesh& out)
 Mesh* SceneLoader::loadPart(const std::string& name, const std::string& partId)
 {
     Mesh* whole = loadModel(name);
-    std::string key = name;
-    for (char& c : key)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    key += '\n' + partId;
+    const std::string key = cacheKey(name) + '\n' + partId;
     auto cached = partMeshes.find(key);
     if (cached != partMeshes.end())
         return cached->second.get();

@@ -70,7 +70,9 @@ echo "pixels off the inner-core picture: $INNER, off the outer-core picture: $OU
     fail "the window does not show the inner core cut open (kept in $WORK with KEEP=1)"
 
 # 2. Home on a model far too large and on one far too small.
-frame_check() { # scene-text label
+# Whether a drawn box "W H X Y" keeps 8 px off every edge of the window.
+in_window() { [ "$3" -ge 8 ] && [ "$4" -ge 8 ] && [ $(($3 + $1)) -le 792 ] && [ $(($4 + $2)) -le 792 ]; }
+frame_check() { # file scale label
     printf 'global 30\n\nmeshnode\nfile %s\nt 0 0 0\ns %s\nr 0 0 0\ncancut on\ncanbecut on\nendmeshnode\n' \
         "$1" "$2" >"$WORK/frame.sce"
     start_viewer "$WORK/frame.sce"
@@ -78,17 +80,17 @@ frame_check() { # scene-text label
     xdotool key Home; pause 3
     shot "$WORK/$3-home.png"
     read -r W H X Y <<<"$(drawn_box "$WORK/$3-home.png")"
-    read -r BW BH _ _ <<<"$(drawn_box "$WORK/$3-before.png")"
-    echo "$3: drawn ${BW}x${BH} before Home, ${W}x${H}+${X}+${Y} after"
-    [ "$X" -ge 8 ] && [ "$Y" -ge 8 ] && [ $((X + W)) -le 792 ] && [ $((Y + H)) -le 792 ] ||
-        fail "$3: not wholly in the window after Home"
+    read -r BW BH BX BY <<<"$(drawn_box "$WORK/$3-before.png")"
+    echo "$3: drawn ${BW}x${BH}+${BX}+${BY} before Home, ${W}x${H}+${X}+${Y} after"
+    in_window "$W" "$H" "$X" "$Y" || fail "$3: not wholly in the window after Home"
     [ "$W" -ge 400 ] || [ "$H" -ge 400 ] || fail "$3: too small after Home (${W}x${H})"
 }
 if [ -f "$ENGINE" ] && [ -f "$DUCK" ]; then
-    # The engine at half its size: framed whole at scale 1 it lies beyond
-    # 400 units, where today's depth range ends and objects are not drawn.
-    frame_check engine.glb 0.5 engine
-    [ "$BW" -ge 799 ] && [ "$BH" -ge 799 ] || fail "the engine should overfill the start view"
+    # The engine at its own scale: framed whole, its eye stands some 700
+    # units away.
+    frame_check engine.glb 1 engine
+    # The start camera stands inside it.
+    ! in_window "$BW" "$BH" "$BX" "$BY" && [ "$BW" -ge 799 ] || fail "the engine should overfill the start view"
     frame_check duck.dae 0.0005 duck
     [ "$BW" -lt 20 ] || fail "the duck should be a speck in the start view"
 else

@@ -348,6 +348,31 @@ TEST_F(SceneLoaderTest, PartsAssembleTheModelAndSurviveSaveAndLoad)
     EXPECT_EQ(instanceOf(placed()[0])->mesh, whole);
 }
 
+// Parts of a file opened by its absolute path are saved under that path and
+// cached under its exact spelling, like a whole model opened that way: two
+// files whose paths differ only in case keep their own parts.
+TEST_F(SceneLoaderTest, PartsOfFilesGivenByAbsolutePath)
+{
+    const fs::path elsewhere = base / "elsewhere";
+    fs::create_directories(elsewhere);
+    std::ofstream(elsewhere / "Kit.obj") << "o lid\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+    std::ofstream(elsewhere / "kit.obj") << "o lid\nv 0 0 0\nv 4 0 0\nv 4 4 0\nv 0 4 0\nf 1 2 3 4\n";
+    const std::string upper = (elsewhere / "Kit.obj").string(), lower = (elsewhere / "kit.obj").string();
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(loader->placeParts(upper), 1);
+    EXPECT_EQ(loader->placeParts(lower), 1);
+    testing::internal::GetCapturedStdout();
+    const auto nodes = placed();
+    ASSERT_EQ(nodes.size(), 2u);
+    EXPECT_EQ(instanceOf(nodes[0])->mesh->indexCount, 3);
+    EXPECT_EQ(instanceOf(nodes[1])->mesh->indexCount, 6) << "the other file's part";
+
+    ASSERT_TRUE(loader->saveScene("abs.sce"));
+    const std::string saved = readScene("abs.sce");
+    EXPECT_EQ(count(saved, "\nfile " + upper + "\npart lid\n"), 1) << saved;
+    EXPECT_EQ(count(saved, "\nfile " + lower + "\npart lid\n"), 1) << saved;
+}
+
 TEST_F(SceneLoaderTest, SceneModelsAreFoundBesideTheSceneFile)
 {
     // One model in the scene's own folder, one in models/ beside that folder,
