@@ -40,13 +40,71 @@ fail() {
     exit 1
 }
 
-# start_torv FOLDER: starts $BUILD/torv in FOLDER with stdout in $OUT and the
-# exit status in $RC, then waits for its window ($WIN) and its first frames.
+# start_torv FOLDER [FILE...]: starts $BUILD/torv in FOLDER (on the files
+# given) with stdout in $OUT and the exit status in $RC, then waits for its
+# window ($WIN) and its first frames.
 start_torv() {
-    ( cd "$1" && "$BUILD/torv" >"$OUT" 2>&1; echo $? >"$RC" ) &
+    local folder=$1; shift
+    ( cd "$folder" && "$BUILD/torv" "$@" >"$OUT" 2>&1; echo $? >"$RC" ) &
     APP=$!
     wait_for 60 xdotool search --name '^Torv$' || fail "no window titled Torv"
     WIN=$(xdotool search --name '^Torv$' | head -n1)
     xdotool windowfocus "$WIN" 2>/dev/null
     wait_for 120 grep -q ' fps$' "$OUT" || fail "no frames: $(cat "$OUT")"
+}
+
+shot() { import -window "$WIN" "$1" 2>/dev/null; }
+pause() { sleep "${1:-1.5}"; }
+key() { xdotool key --clearmodifiers "$@"; pause 1; }
+
+# Counts pixels matching an awk condition on r, g, b inside a rectangle.
+count_pixels() { # file x0 y0 x1 y1 condition
+    convert "$1" -crop "$(($4 - $2))x$(($5 - $3))+$2+$3" +repage -depth 8 txt:- 2>/dev/null |
+        awk -F'[(),]' -v cond="$6" 'NR > 1 { r=$3+0; g=$4+0; b=$5+0;
+            if ((cond == "dark" && r < 80 && g < 80 && b < 80) ||
+                (cond == "red" && r > 150 && r - g > 50 && r - b > 50)) n++ } END { print n + 0 }'
+}
+
+# The console, driven through the window. Frames are slow in software GL, so
+# these wait for what the screen shows instead of guessing times: dark pixels
+# on the input line (20 px below the top edge, right of the prompt) mean the
+# blinking cursor or typed text is there.
+input_ink() { shot "${WORK:?}/probe.png"; count_pixels "$WORK/probe.png" 15 4 300 30 dark; }
+wait_ink_above() { # minimum, seconds
+    local end=$((SECONDS + $2))
+    while [ $SECONDS -lt $end ]; do
+        [ "$(input_ink)" -gt "$1" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+wait_no_ink() { # seconds
+    local end=$((SECONDS + $1))
+    while [ $SECONDS -lt $end ]; do
+        [ "$(input_ink)" -eq 0 ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+open_console() {
+    key Tab
+    wait_ink_above 0 20 || fail "the console did not open"
+}
+close_console() {
+    key Tab
+    wait_no_ink 20 || fail "the console did not close"
+}
+# type_command TEXT [SHOT]: types a line into the open console, waits until it
+# shows (screenshot in $WORK/SHOT when named) and runs it.
+type_command() {
+    xdotool type --delay 60 "$1"
+    wait_ink_above 40 20 || fail "typed text did not appear: $1"
+    [ -z "${2:-}" ] || shot "$WORK/$2"
+    key Return
+}
+# console_command TEXT [SHOT]: opens the console, runs one line, closes it.
+console_command() {
+    open_console
+    type_command "$@"
+    close_console
 }
