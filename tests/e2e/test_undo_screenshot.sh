@@ -25,7 +25,9 @@ pause 2
 differ() { compare -metric AE -fuzz 10% "$1" "$2" null: 2>&1 | awk '{ print int($1) }'; }
 size() { identify -format '%wx%h' "$1" 2>/dev/null; }
 
-# 1. Screenshots of the untouched view, at 1 and 2 times the window's size.
+# 1. The window shows the scene as torv-render draws it; screenshots of the
+# untouched view, at 1 and 2 times the window's size, do too.
+shot "$WORK/opened.png"
 open_console
 type_command "screenshot a.png"
 type_command "screenshot b.png 2"
@@ -35,6 +37,11 @@ wait_for 60 test -s "$WORK/run/b.png" || fail "screenshot wrote no b.png: $(ls "
 (cd "$WORK/run" && "$BUILD/torv-render" "$SCENE" --output "$WORK/expect-a.png" >/dev/null &&
     "$BUILD/torv-render" "$SCENE" --resolution 1600,1600 --output "$WORK/expect-b.png" >/dev/null) ||
     fail "torv-render could not make the reference pictures"
+convert -size 800x800 xc:white "$WORK/white.png"
+DRAWN=$(compare -metric AE -fuzz 3% "$WORK/opened.png" "$WORK/white.png" null: 2>&1 | awk '{ print int($1) }')
+WINDOW=$(differ "$WORK/opened.png" "$WORK/expect-a.png")
+echo "window: $DRAWN pixels drawn, $WINDOW off torv-render"
+[ "$DRAWN" -gt 100000 ] && [ "$WINDOW" -le 200 ] || fail "the window does not show the scene opened"
 A=$(differ "$WORK/run/a.png" "$WORK/expect-a.png")
 B=$(differ "$WORK/run/b.png" "$WORK/expect-b.png")
 echo "pixels off torv-render: a.png $A of 640000, b.png $B of 2560000"
@@ -54,13 +61,17 @@ wait_for 30 test -s "$WORK/run/scenes/recalled.sce" || fail "savescene wrote no 
 GLOBAL=$(grep '^global ' "$WORK/run/scenes/recalled.sce")
 [ "$GLOBAL" = "global 50" ] || fail "Up, Up, Enter did not rerun global 50: saved '$GLOBAL'"
 
-# 3. Click the housing, Delete it, Ctrl+Z brings it back; Ctrl+Shift+Z deletes it again.
+# 3. Click the housing, Delete it (the gears inside show), Ctrl+Z brings it back; Ctrl+Shift+Z deletes it again.
 xdotool mousemove --window "$WIN" 400 480; pause 0.5
 xdotool mousedown 1; pause 0.5
 xdotool mouseup 1; pause 1.5
 key Delete
 pause 1
 shot "$WORK/deleted.png"
+# With the housing gone the gears inside show, the large one red.
+GEAR=$(count_pixels "$WORK/deleted.png" 0 0 800 800 deepred)
+echo "red gear pixels once the housing is deleted: $GEAR"
+[ "$GEAR" -gt 2000 ] || fail "Delete did not uncover the gears"
 key ctrl+z
 pause 1
 console_command "savescene undone.sce"

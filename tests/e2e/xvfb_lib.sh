@@ -62,7 +62,8 @@ count_pixels() { # file x0 y0 x1 y1 condition
     convert "$1" -crop "$(($4 - $2))x$(($5 - $3))+$2+$3" +repage -depth 8 txt:- 2>/dev/null |
         awk -F'[(),]' -v cond="$6" 'NR > 1 { r=$3+0; g=$4+0; b=$5+0;
             if ((cond == "dark" && r < 80 && g < 80 && b < 80) ||
-                (cond == "red" && r > 150 && r - g > 50 && r - b > 50)) n++ } END { print n + 0 }'
+                (cond == "red" && r > 150 && r - g > 50 && r - b > 50) ||
+                (cond == "deepred" && r > 90 && r > 2 * g && r > 2 * b)) n++ } END { print n + 0 }'
 }
 
 # The console, driven through the window. Frames are slow in software GL, so
