@@ -2,19 +2,23 @@
 # polling with generous timeouts (frames take a while in software GL).
 
 start_xvfb() {
-    local n
-    for n in $(seq 91 140); do
-        if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then
-            Xvfb :$n -screen 0 1024x1024x24 -nolisten tcp >/dev/null 2>&1 &
-            XVFB_PID=$!
-            export DISPLAY=:$n
-            for _ in $(seq 1 100); do
-                [ -e /tmp/.X11-unix/X$n ] && return 0
-                sleep 0.1
-            done
-            kill $XVFB_PID 2>/dev/null
+    # Xvfb picks a free display itself: tests running side by side must not
+    # both take the first number that looked free.
+    local number
+    number=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x1024x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 1 100); do
+        if [ -s "$number" ]; then
+            export DISPLAY=:$(head -n1 "$number")
+            rm -f "$number"
+            return 0
         fi
+        kill -0 $XVFB_PID 2>/dev/null || break
+        sleep 0.1
     done
+    rm -f "$number"
+    kill $XVFB_PID 2>/dev/null
     echo "could not start Xvfb" >&2
     return 1
 }
