@@ -46,7 +46,7 @@ start_torv "$WORK"
 
 # Console: Tab, "edit on", Enter, Tab. The screenshot taken before Enter
 # must show the typed text on the input line.
-console_command "edit on" edit
+console_command "edit on" console-edit.png
 
 # Orbit a little so the x handle (a square in the plane x = 0) is not seen edge-on.
 xdotool mousemove --window "$WIN" 600 600; pause 0.5
@@ -73,7 +73,7 @@ xdotool mouseup 1; pause 1
 shot "$WORK/moved.png"
 
 # Save under a new name.
-console_command "savescene moved.sce" save
+console_command "savescene moved.sce" console-save.png
 wait_for 30 test -s "$WORK/scenes/moved.sce" || fail "savescene wrote nothing: $(ls "$WORK/scenes")"
 
 T=$(grep '^t ' "$WORK/scenes/moved.sce")

@@ -5,7 +5,7 @@ set -u
 BUILD=${1:?build directory}
 . "$(dirname "$0")/xvfb_lib.sh"
 start_xvfb || exit 1
-trap 'kill $APP 2>/dev/null; stop_xvfb' EXIT
+trap 'kill $APP 2>/dev/null; stop_xvfb; rm -f "${OUT:-}" "${RC:-}"' EXIT
 
 OUT=$(mktemp)
 RC=$(mktemp -u)

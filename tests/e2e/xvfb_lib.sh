@@ -2,19 +2,23 @@
 # polling with generous timeouts (frames take a while in software GL).
 
 start_xvfb() {
-    local n
-    for n in $(seq 91 140); do
-        if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then
-            Xvfb :$n -screen 0 1024x1024x24 -nolisten tcp >/dev/null 2>&1 &
-            XVFB_PID=$!
-            export DISPLAY=:$n
-            for _ in $(seq 1 100); do
-                [ -e /tmp/.X11-unix/X$n ] && return 0
-                sleep 0.1
-            done
-            kill $XVFB_PID 2>/dev/null
+    # Xvfb picks a free display itself: tests running side by side must not
+    # both take the first number that looked free.
+    local number
+    number=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x1024x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 1 100); do
+        if [ -s "$number" ]; then
+            export DISPLAY=:$(head -n1 "$number")
+            rm -f "$number"
+            return 0
         fi
+        kill -0 $XVFB_PID 2>/dev/null || break
+        sleep 0.1
     done
+    rm -f "$number"
+    kill $XVFB_PID 2>/dev/null
     echo "could not start Xvfb" >&2
     return 1
 }
@@ -40,10 +44,12 @@ fail() {
     exit 1
 }
 
-# start_torv FOLDER: starts $BUILD/torv in FOLDER with stdout in $OUT and the
-# exit status in $RC, then waits for its window ($WIN) and its first frames.
+# start_torv FOLDER [FILE...]: starts $BUILD/torv in FOLDER (on the files
+# given) with stdout in $OUT and the exit status in $RC, then waits for its
+# window ($WIN) and its first frames.
 start_torv() {
-    ( cd "$1" && "$BUILD/torv" >"$OUT" 2>&1; echo $? >"$RC" ) &
+    local folder=$1; shift
+    ( cd "$folder" && "$BUILD/torv" "$@" >"$OUT" 2>&1; echo $? >"$RC" ) &
     APP=$!
     wait_for 60 xdotool search --name '^Torv$' || fail "no window titled Torv"
     WIN=$(xdotool search --name '^Torv$' | head -n1)
@@ -51,21 +57,24 @@ start_torv() {
     wait_for 120 grep -q ' fps$' "$OUT" || fail "no frames: $(cat "$OUT")"
 }
 
-# The console, driven as a person would: WIN and WORK must be set.
 shot() { import -window "$WIN" "$1" 2>/dev/null; }
+pause() { sleep "${1:-1.5}"; }
+key() { xdotool key --clearmodifiers "$@"; pause 1; }
+
 # Counts pixels matching an awk condition on r, g, b inside a rectangle.
 count_pixels() { # file x0 y0 x1 y1 condition
     convert "$1" -crop "$(($4 - $2))x$(($5 - $3))+$2+$3" +repage -depth 8 txt:- 2>/dev/null |
         awk -F'[(),]' -v cond="$6" 'NR > 1 { r=$3+0; g=$4+0; b=$5+0;
             if ((cond == "dark" && r < 80 && g < 80 && b < 80) ||
-                (cond == "red" && r > 150 && r - g > 50 && r - b > 50)) n++ } END { print n + 0 }'
+                (cond == "red" && r > 150 && r - g > 50 && r - b > 50) ||
+                (cond == "deepred" && r > 90 && r > 2 * g && r > 2 * b)) n++ } END { print n + 0 }'
 }
-pause() { sleep "${1:-1.5}"; }
-key() { xdotool key --clearmodifiers "$@"; pause 1; }
-# Dark pixels on the console's input line (20 px below the top edge).
-input_ink() { shot "$WORK/probe.png"; count_pixels "$WORK/probe.png" 15 4 300 30 dark; }
-# Frames are slow in software GL: wait for what the screen shows instead of
-# guessing times. The open console shows its blinking cursor within a second.
+
+# The console, driven through the window. Frames are slow in software GL, so
+# these wait for what the screen shows instead of guessing times: dark pixels
+# on the input line (20 px below the top edge, right of the prompt) mean the
+# blinking cursor or typed text is there.
+input_ink() { shot "${WORK:?}/probe.png"; count_pixels "$WORK/probe.png" 15 4 300 30 dark; }
 wait_ink_above() { # minimum, seconds
     local end=$((SECONDS + $2))
     while [ $SECONDS -lt $end ]; do
@@ -74,7 +83,7 @@ wait_ink_above() { # minimum, seconds
     done
     return 1
 }
-wait_no_ink() {
+wait_no_ink() { # seconds
     local end=$((SECONDS + $1))
     while [ $SECONDS -lt $end ]; do
         [ "$(input_ink)" -eq 0 ] && return 0
@@ -82,13 +91,25 @@ wait_no_ink() {
     done
     return 1
 }
-console_command() { # text label (of the screenshot taken before Enter)
+open_console() {
     key Tab
     wait_ink_above 0 20 || fail "the console did not open"
-    xdotool type --delay 60 "$1"
-    wait_ink_above 40 20 || fail "typed text did not appear"
-    shot "$WORK/console-$2.png"
-    key Return
+}
+close_console() {
     key Tab
     wait_no_ink 20 || fail "the console did not close"
+}
+# type_command TEXT [SHOT]: types a line into the open console, waits until it
+# shows (screenshot in $WORK/SHOT when named) and runs it.
+type_command() {
+    xdotool type --delay 60 "$1"
+    wait_ink_above 40 20 || fail "typed text did not appear: $1"
+    [ -z "${2:-}" ] || shot "$WORK/$2"
+    key Return
+}
+# console_command TEXT [SHOT]: opens the console, runs one line, closes it.
+console_command() {
+    open_console
+    type_command "$@"
+    close_console
 }

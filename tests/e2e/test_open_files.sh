@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# The viewer started on model files alone, from a folder of its own, under
+# Xvfb: `torv /full/path/duck.dae missing.obj` shows the duck framed (large in
+# the window, clear of its edges) and names the file it cannot read.
+set -u
+BUILD=$(cd "${1:?build directory}" && pwd)
+. "$(dirname "$0")/xvfb_lib.sh"
+
+DUCK=/usr/share/assimp/models/Collada/duck.dae
+[ -f "$DUCK" ] || { echo "assimp-testmodels missing: $DUCK; skipped"; exit 0; }
+WORK=$(mktemp -d)
+APP=
+trap '[ -n "$APP" ] && kill $APP 2>/dev/null; stop_xvfb; [ -n "${KEEP:-}" ] || rm -rf "$WORK"' EXIT
+mkdir -p "$WORK/run"
+
+start_xvfb || exit 1
+OUT="$WORK/stdout.txt"
+RC="$WORK/rc"
+start_torv "$WORK/run" "$DUCK" missing.obj
+pause 2
+shot "$WORK/duck.png"
+
+# The box around everything not white, as "W H X Y".
+read -r W H X Y <<<"$(convert "$WORK/duck.png" -fuzz 3% -trim -format '%w %h %X %Y' info: | tr -d '+')"
+echo "duck drawn ${W}x${H} at $X,$Y in the 800 x 800 window"
+[ "$X" -ge 8 ] && [ "$Y" -ge 8 ] && [ $((X + W)) -le 792 ] && [ $((Y + H)) -le 792 ] ||
+    fail "the duck is not wholly in the window"
+[ "$W" -ge 400 ] || [ "$H" -ge 400 ] || fail "the duck is not framed: only ${W}x${H}"
+grep -q 'missing\.obj' "$OUT" || fail "nothing said about missing.obj: $(cat "$OUT")"
+
+xdotool keydown Escape; wait_for 60 test -s "$RC"; xdotool keyup Escape 2>/dev/null
+[ "$(cat "$RC" 2>/dev/null)" = "0" ] || fail "exit status $(cat "$RC" 2>/dev/null)"
+echo "open files session passed"
