@@ -209,6 +209,26 @@ void CommandConsole::reportFailure(const std::string& message)
     failureLines.push_back(message);
 }
 
+Mesh* CommandConsole::loadModelReportingFailure(const std::string& name)
+{
+    std::vector<std::string> printed;
+    Mesh* mesh;
+    {
+        OutputCapture capture;
+        mesh = sceneLoader->loadModel(name);
+        printed = capture.lines();
+    }
+    if (mesh && !mesh->uploaded) {
+        // The import's own lines; a failure cached earlier prints none.
+        for (const std::string& text : printed)
+            if (text.compare(0, 18, "Loaded model from ") != 0)
+                failureLines.push_back(text);
+        if (failureLines.empty())
+            reportFailure("ERROR: model " + name + " could not be imported");
+    }
+    return mesh;
+}
+
 void CommandConsole::executeCommand(const std::string& line)
 {
     failureLines.clear();
@@ -223,43 +243,14 @@ void CommandConsole::executeCommand(const std::string& line)
         }
         break;
     }
-    case ConsoleAction::Model: {
-        std::vector<std::string> printed;
-        Mesh* mesh;
-        {
-            OutputCapture capture;
-            mesh = sceneLoader->loadModel(cmd.word);
-            printed = capture.lines();
-        }
-        sceneLoader->createInstance(mesh);
-        if (mesh && !mesh->uploaded) {
-            // The import's own lines; a failure cached earlier prints none.
-            for (const std::string& text : printed)
-                if (text.compare(0, 18, "Loaded model from ") != 0)
-                    failureLines.push_back(text);
-            if (failureLines.empty())
-                reportFailure("ERROR: model " + cmd.word + " could not be imported");
-        }
+    case ConsoleAction::Model:
+        sceneLoader->createInstance(loadModelReportingFailure(cmd.word));
         break;
-    }
     case ConsoleAction::Parts: {
-        std::vector<std::string> printed;
-        Mesh* whole;
-        {
-            OutputCapture capture;
-            whole = sceneLoader->loadModel(cmd.word);
-            printed = capture.lines();
-        }
-        const int placed = sceneLoader->placeParts(cmd.word);
-        if (whole && !whole->uploaded) {
-            for (const std::string& text : printed)
-                if (text.compare(0, 18, "Loaded model from ") != 0)
-                    failureLines.push_back(text);
-            if (failureLines.empty())
-                reportFailure("ERROR: model " + cmd.word + " could not be imported");
-        } else if (placed == 0) {
+        Mesh* whole = loadModelReportingFailure(cmd.word);
+        const bool failed = whole && !whole->uploaded; // already reported
+        if (sceneLoader->placeParts(cmd.word) == 0 && !failed)
             reportFailure("ERROR: model " + cmd.word + " has no parts");
-        }
         break;
     }
     case ConsoleAction::EditOn:

@@ -12,6 +12,7 @@
 #include <vector>
 
 class Font;
+class Mesh;
 class Scene;
 class SceneLoader;
 class Text;
@@ -85,4 +86,7 @@ private:
     std::map<std::string, AddedCommand> addedCommands;
     int viewportHeight() const;
     void reportFailure(const std::string& message);
+    // Loads a model for `model` and `parts`; a failed import's lines go to
+    // the scroll-back.
+    Mesh* loadModelReportingFailure(const std::string& name);
 };
