@@ -10,6 +10,7 @@
 #include "scene/SceneNode.h"
 #include "scene/Transform.h"
 #include "support/AppHarness.h"
+#include "support/PictureChecks.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,12 +33,6 @@ bool boxInside(const Bounds& inner, const Bounds& outer)
 float volume(const Bounds& b)
 {
     return (b.max.x - b.min.x) * (b.max.y - b.min.y) * (b.max.z - b.min.z);
-}
-
-void keepPicture(AppHarness& h, const char* name)
-{
-    if (const char* dir = std::getenv("TORV_PICTURE_DIR"))
-        h.savePng(std::string(dir) + "/" + name + ".png");
 }
 
 } // namespace
