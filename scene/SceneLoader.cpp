@@ -4,6 +4,7 @@
 #include "geometry/Mesh.h"
 #include "geometry/ModelImport.h"
 #include "scene/MeshInstance.h"
+#include "scene/RecoveryFile.h"
 #include "scene/Scene.h"
 #include "scene/SceneFile.h"
 #include "scene/SceneNode.h"
@@ -50,18 +51,20 @@ std::string SceneLoader::scenePath(const std::string& name) const
 {
     if (!name.empty() && name[0] == '/')
         return name; // an absolute path, as models take one
-    return findDataFile(sceneDirectory + name);
+    const std::string inFolder = sceneDirectory + name;
+    if (!sceneDirectory.empty() && sceneDirectory[0] != '/' && !isFolder(sceneDirectory) && isRegularFile(name))
+        return name; // saved into the working folder, which has no scenes/
+    return findDataFile(inFolder);
 }
 
 std::string SceneLoader::saveFolder() const
 {
-    // Saved where a later load of the same name looks first: the working
-    // folder's scenes/ when there is one, else the data folder's.
-    const std::string& root = dataRoot();
-    if (!sceneDirectory.empty() && sceneDirectory[0] != '/' && !isFolder(sceneDirectory) && !root.empty() &&
-        isFolder(root + sceneDirectory))
-        return root + sceneDirectory;
-    return sceneDirectory;
+    // Saves go to the working folder: its scenes/ when it has one, else the
+    // folder itself. Never the program's data folder, which an installed copy
+    // may not write and whose shipped scenes a save must not replace.
+    if (sceneDirectory.empty() || sceneDirectory[0] == '/' || isFolder(sceneDirectory))
+        return sceneDirectory;
+    return std::string();
 }
 
 std::string SceneLoader::cacheKey(const std::string& name)
@@ -99,7 +102,7 @@ SceneNode* SceneLoader::createInstance(Mesh* mesh)
     return node;
 }
 
-bool SceneLoader::saveScene(const std::string& name)
+std::string SceneLoader::sceneText() const
 {
     std::vector<ScenePlacement> placements;
     for (SceneNode* node : scene->root->children) {
@@ -130,8 +133,20 @@ bool SceneLoader::saveScene(const std::string& name)
     }
     std::ostringstream text;
     writeSceneText(text, scene->globalAngle, placements);
+    return text.str();
+}
+
+bool SceneLoader::saveScene(const std::string& name)
+{
     const bool absolute = !name.empty() && name[0] == '/';
-    return saveSceneFileAtomically(absolute ? name : saveFolder() + name, text.str());
+    const std::string path = absolute ? name : saveFolder() + name;
+    if (isProgramDataFile(path))
+        return false;
+    const std::string text = sceneText();
+    if (!saveSceneFileAtomically(path, text))
+        return false;
+    savedText = text;
+    return true;
 }
 
 bool SceneLoader::loadScene(const std::string& name)
@@ -177,5 +192,6 @@ bool SceneLoader::loadSceneFile(const std::string& path)
         }
     }
     sceneModelFolders.clear();
+    savedText = sceneText();
     return true;
 }

@@ -26,8 +26,15 @@ public:
     Mesh* loadModel(const std::string& name);
     SceneNode* createInstance(Mesh* mesh);
 
-    // False when the file could not be written; the old file is then intact.
+    // False when the file could not be written (or is one of the program's
+    // own data files); the old file is then intact.
     bool saveScene(const std::string& name);
+    // The scene as saveScene writes it.
+    std::string sceneText() const;
+    // The text of the last scene file written or read (the application also
+    // sets it once the scene it opens with is in place), so a change since
+    // then can be told.
+    std::string savedText;
     // False when the file could not be opened or read; the scene is then
     // unchanged.
     bool loadScene(const std::string& name);

@@ -1,7 +1,10 @@
 #include "text/CommandConsole.h"
 
+#include "scene/RecoveryFile.h"
+
 #include "app/Platform.h"
 #include "interaction/Gizmo.h"
+#include "scene/RecoveryFile.h"
 #include "math/Camera.h"
 #include "scene/Scene.h"
 #include "scene/SceneLoader.h"
@@ -264,8 +267,11 @@ void CommandConsole::executeCommand(const std::string& line)
                 handle->dragState = 0;
         break;
     case ConsoleAction::SaveScene:
-        if (!sceneLoader->saveScene(cmd.word))
-            reportFailure("ERROR: could not save scene " + sceneLoader->saveFolder() + cmd.word);
+        if (!sceneLoader->saveScene(cmd.word)) {
+            const std::string path = cmd.word[0] == '/' ? cmd.word : sceneLoader->saveFolder() + cmd.word;
+            reportFailure("ERROR: could not save scene " + path +
+                          (isProgramDataFile(path) ? ": it is one of the program's own files" : ""));
+        }
         break;
     case ConsoleAction::LoadScene:
         if (!sceneLoader->loadScene(cmd.word))

@@ -1,6 +1,8 @@
 // The model cache and scene files as the loader applies them to a scene.
 #include "geometry/Mesh.h"
+#include "app/DataPaths.h"
 #include "scene/MeshInstance.h"
+#include "scene/RecoveryFile.h"
 #include "scene/Scene.h"
 #include "scene/SceneLoader.h"
 #include "scene/SceneFile.h"
@@ -401,4 +403,72 @@ TEST_F(SceneLoaderTest, SceneModelsAreFoundBesideTheSceneFile)
     EXPECT_FALSE(quietModel("other.obj")->uploaded);
     std::ofstream(elsewhere / "scenes" / "late.obj") << triangleObj;
     EXPECT_FALSE(quietModel("late.obj")->uploaded);
+}
+
+// Relative names are saved into the working folder (its scenes/ when it has
+// one), never into the data folder, whose files are never replaced.
+TEST_F(SceneLoaderTest, SavesGoToTheWorkingFolderAndSpareTheDataFolder)
+{
+    const fs::path data = base / "share", work = base / "work";
+    fs::create_directories(data / "shaders");
+    fs::create_directories(data / "scenes");
+    fs::create_directories(work);
+    std::ofstream(data / "scenes" / "start.sce") << "global 45\n";
+    const fs::path home = fs::current_path();
+    setDataRootForTesting(data.string());
+    ASSERT_EQ(chdir(work.c_str()), 0);
+    loader->sceneDirectory = "scenes/";
+    place("Tree.obj");
+
+    EXPECT_EQ(loader->saveFolder(), "");
+    ASSERT_TRUE(loader->saveScene("start.sce"));
+    EXPECT_TRUE(fs::exists(work / "start.sce"));
+    ASSERT_TRUE(loader->loadScene("start.sce"));
+    EXPECT_EQ(scene->root->children.size(), 1u) << "the working folder's copy is read back";
+    fs::create_directories(work / "scenes");
+    ASSERT_TRUE(loader->saveScene("start.sce"));
+    EXPECT_TRUE(fs::exists(work / "scenes" / "start.sce"));
+    // The shipped file, by path or through a link, stays as it was.
+    EXPECT_FALSE(loader->saveScene((data / "scenes" / "start.sce").string()));
+    fs::create_symlink(data / "scenes" / "start.sce", work / "link.sce");
+    loader->sceneDirectory = "";
+    EXPECT_FALSE(loader->saveScene("link.sce"));
+    std::ifstream shipped(data / "scenes" / "start.sce");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(shipped), {}), "global 45\n");
+
+    ASSERT_EQ(chdir(home.c_str()), 0);
+    setDataRootForTesting("");
+}
+
+// Unsaved changes go to the state folder when the program ends, and only those.
+TEST_F(SceneLoaderTest, OnlyUnsavedChangesAreWrittenToTheRecoveryFile)
+{
+    const fs::path state = base / "state";
+    const char* old = std::getenv("XDG_STATE_HOME");
+    const std::string oldState = old ? old : "";
+    setenv("XDG_STATE_HOME", state.c_str(), 1);
+    std::string reason;
+
+    place("Tree.obj");
+    loader->savedText = loader->sceneText(); // the scene the program opened with
+    EXPECT_EQ(writeRecoveryIfUnsaved(*loader, reason), "");
+    EXPECT_FALSE(fs::exists(state));
+
+    place("box.obj");
+    const std::string written = writeRecoveryIfUnsaved(*loader, reason);
+    EXPECT_EQ(written, (state / "torv" / "recovery.sce").string()) << reason;
+    scene->root->clearChildren();
+    ASSERT_TRUE(loader->loadSceneFile(written));
+    EXPECT_EQ(scene->root->children.size(), 2u);
+    fs::remove(written);
+
+    place("box.obj");
+    ASSERT_TRUE(loader->saveScene("kept.sce"));
+    EXPECT_EQ(writeRecoveryIfUnsaved(*loader, reason), "") << "the last thing done was a save";
+    EXPECT_FALSE(fs::exists(written));
+
+    if (old)
+        setenv("XDG_STATE_HOME", oldState.c_str(), 1);
+    else
+        unsetenv("XDG_STATE_HOME");
 }
