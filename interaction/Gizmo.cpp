@@ -2,6 +2,7 @@
 
 #include "app/Platform.h"
 #include "gl/ShaderProgram.h"
+#include "interaction/ObjectCentre.h"
 #include "math/Camera.h"
 #include "math/Mat.h"
 #include "scene/MeshInstance.h"
@@ -41,11 +42,24 @@ void SubGizmo::hover()
 
 namespace {
 
+// Each translate square lies in its axis plane, in the quadrant of the two
+// other positive axes, clear of the scale cube (half-size 0.4) at the centre:
+// seen along an axis the square and the cube lie side by side, and from any
+// other view the squares are drawn over the cube, so the cube never covers
+// one (a press meant for a square cannot reach the cube).
+constexpr float squareNear = 0.6f, squareFar = 2.0f;
 const float translateSquares[3][12] = {
-    {0, -1, 1, 0, -1, -1, 0, 1, 1, 0, 1, -1},
-    {-1, 0, 1, -1, 0, -1, 1, 0, 1, 1, 0, -1},
-    {-1, 1, 0, -1, -1, 0, 1, 1, 0, 1, -1, 0},
+    {0, squareNear, squareFar, 0, squareNear, squareNear, 0, squareFar, squareFar, 0, squareFar, squareNear},
+    {squareNear, 0, squareFar, squareNear, 0, squareNear, squareFar, 0, squareFar, squareFar, 0, squareNear},
+    {squareNear, squareFar, 0, squareNear, squareNear, 0, squareFar, squareFar, 0, squareFar, squareNear, 0},
 };
+
+// Where the gizmo stands, in the eye space of the last scene update: the
+// centre of what its target places.
+Vec4 anchorInEye(const SceneNode& target)
+{
+    return target.matrix * Vec4(placedCentre(&target), 1.0f);
+}
 
 void uploadStrip(Mesh& mesh, const float* positions, int count, const float* colors, const uint32_t* indices,
                  int indexCount)
@@ -72,8 +86,7 @@ int TranslateGizmo::press()
     Camera& cam = *scene->camera;
     int mx = 0, my = 0;
     platform().framebufferCursor(mx, my);
-    const float* m = target->matrix.m;
-    Vec4 e(m[12], m[13], m[14], 1.0f);
+    Vec4 e = anchorInEye(*target);
     Vec4 c = cam.projection * e;
     float ndcX = c.x / c.w, ndcY = c.y / c.w;
     float sx = (ndcX * 0.5f + 0.5f) * cam.viewportWidth;
@@ -116,9 +129,13 @@ void TranslateGizmo::dragStep()
     SRTTransform* srt = target->srt();
     if (!target->parent || !srt)
         return;
+    // The hit is where the centre goes: the translation is what puts the
+    // centre there after the node's own rotation and scale.
     Vec4 q = cam.view * Vec4(hit.x, hit.y, hit.z, 1.0f);
     Vec4 local = inverse(target->parent->matrix) * q;
-    srt->translation = Vec3(local.x, local.y, local.z);
+    srt->recompute();
+    const Vec3 turned = xyz(srt->localMatrix * Vec4(placedCentre(target), 0.0f));
+    srt->translation = Vec3(local.x, local.y, local.z) - turned;
     srt->recompute();
 }
 
@@ -152,8 +169,13 @@ int ScaleGizmo::press()
 {
     dragState = 2;
     platform().framebufferCursor(dragStartX, dragStartY);
-    if (target && target->srt())
-        startScale = target->srt()->scale;
+    if (target && target->srt()) {
+        SRTTransform* srt = target->srt();
+        srt->recompute();
+        startScale = srt->scale;
+        startTranslation = srt->translation;
+        startCentreOffset = xyz(srt->localMatrix * Vec4(placedCentre(target), 0.0f));
+    }
     return 0;
 }
 
@@ -170,7 +192,9 @@ void ScaleGizmo::update()
     float factor = scaleFactorForDrag(mx - dragStartX);
     SRTTransform* srt = target->srt();
     if (target->parent && srt) {
+        // About the centre: it stays where it stood at the press.
         srt->scale = startScale * factor;
+        srt->translation = startTranslation + startCentreOffset * (1.0f - factor);
         srt->recompute();
     }
 }
@@ -218,6 +242,10 @@ void Gizmo::draw(ShaderProgram& program)
     if (!active || !target)
         return;
     Mat4 m = target->matrix;
+    const Vec4 anchor = anchorInEye(*target);
+    m.m[12] = anchor.x;
+    m.m[13] = anchor.y;
+    m.m[14] = anchor.z;
     float d = std::sqrt(m.m[12] * m.m[12] + m.m[13] * m.m[13] + m.m[14] * m.m[14]);
     // A zero scale would blow the gizmo up to infinity; keep it at its size.
     float scale = target->accumulatedScale != 0.0f ? target->accumulatedScale : 1.0f;
@@ -228,7 +256,10 @@ void Gizmo::draw(ShaderProgram& program)
     program.setMatrix4("modelView", m.data());
     Mat3 normalMatrix(m);
     program.setMatrix3("normalMatrix", normalMatrix.data());
+    // The cube first; the squares then draw over it wherever they overlap
+    // (both passes that draw the gizmo clear depth before and after it).
+    scaleHandle->draw(program);
+    glClear(GL_DEPTH_BUFFER_BIT);
     for (auto& h : translateHandles)
         h->draw(program);
-    scaleHandle->draw(program);
 }

@@ -61,13 +61,17 @@ public:
     int dragStartX = 0;
     int dragStartY = 0;
     float startScale = 1.0f;
+    // The translation at the press, and the node's centre as its rotation and
+    // scale then carried it, so the scale keeps the centre in place.
+    Vec3 startTranslation{0, 0, 0};
+    Vec3 startCentreOffset{0, 0, 0};
 
 private:
     void uploadMesh();
 };
 
-// The manipulator of edit mode, drawn at the origin of the most recently
-// selected object at a constant size on screen.
+// The manipulator of edit mode, drawn at the centre of the most recently
+// selected object (interaction/ObjectCentre.h) at a constant size on screen.
 class Gizmo : public Renderable {
 public:
     explicit Gizmo(Scene* s);

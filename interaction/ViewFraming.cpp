@@ -22,18 +22,18 @@ bool frameObjects(Scene& scene, CameraController& controller, bool selectionOnly
     });
 
     Camera& camera = *controller.camera;
+    // The clip planes follow the scene's bounds every frame (math/ClipPlanes.h),
+    // so the fit is not held inside the present far plane.
+    Camera unbounded = camera;
+    unbounded.farDistance = 1e30f;
     ViewFit fit;
-    if (!fitView(points, camera, framingMargin, usualNear, fit))
+    if (!fitView(points, unbounded, framingMargin, usualNear, fit))
         return false;
     controller.pivot = fit.pivot;
     controller.eye = fit.eye;
     camera.target = fit.pivot;
     camera.eye = fit.eye;
     camera.viewDirty = true;
-    if (camera.nearDistance != fit.nearDistance) {
-        camera.nearDistance = fit.nearDistance;
-        camera.projectionDirty = true;
-    }
     camera.update();
     return true;
 }

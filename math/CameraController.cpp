@@ -108,3 +108,40 @@ void CameraController::orbit(int mouseX, int mouseY) {
     camera->viewDirty = true;
     camera->update();
 }
+
+void CameraController::beginPan(int pixelX, int pixelY)
+{
+    panning = true;
+    panStartEye = eye;
+    panStartPivot = pivot;
+    panStartX = pixelX;
+    panStartY = pixelY;
+}
+
+void CameraController::endPan() { panning = false; }
+
+void CameraController::pan(int pixelX, int pixelY)
+{
+    if (!panning || camera->viewportHeight <= 0)
+        return;
+    // The camera's axes as they were at the start: panning does not turn it.
+    const Mat4& iv = camera->inverseView;
+    const Vec3 right = normalize(Vec3(iv[0], iv[1], iv[2]));
+    const Vec3 up = normalize(Vec3(iv[4], iv[5], iv[6]));
+    const Vec3 forward = -normalize(Vec3(iv[8], iv[9], iv[10]));
+    // One pixel at the pivot's depth, in world units.
+    const float depth = dot(panStartPivot - panStartEye, forward);
+    const float perPixel =
+        2.0f * depth * std::tan(camera->fovY * 3.14159265f / 360.0f) / static_cast<float>(camera->viewportHeight);
+    const float dx = static_cast<float>(pixelX - panStartX), dy = static_cast<float>(pixelY - panStartY);
+    // The world follows the cursor: the camera moves the other way.
+    const Vec3 shift = right * (-dx * perPixel) + up * (dy * perPixel);
+    if (!isFinite(shift))
+        return;
+    eye = panStartEye + shift;
+    pivot = panStartPivot + shift;
+    camera->eye = eye;
+    camera->target = pivot;
+    camera->viewDirty = true;
+    camera->update();
+}

@@ -25,6 +25,19 @@ public:
     void endOrbit();
     void orbit(int mouseX, int mouseY);
 
+    // Pan: eye and pivot move together in the view plane, so that a point at
+    // the pivot's depth stays under the cursor. Positions are pixels of the
+    // camera's viewport (y down); like orbit, pan() is absolute with respect
+    // to beginPan() and does nothing while not panning.
+    void beginPan(int pixelX, int pixelY);
+    void endPan();
+    void pan(int pixelX, int pixelY);
+    bool panning = false;
+    Vec3 panStartEye;
+    Vec3 panStartPivot;
+    int panStartX = 0;
+    int panStartY = 0;
+
     Camera* camera;
     Vec3 pivot;
     Vec3 eye;

@@ -137,7 +137,8 @@ protected:
     uint32_t handleId(int i) { return handle(i)->id; }
 
     // Window pixel of a point given in gizmo units about object i's origin:
-    // the handle squares span [-1, 1], the scale cube [-0.4, 0.4].
+    // the handle squares span [0.6, 2] on their two axes, the scale cube
+    // [-0.4, 0.4].
     void gizmoPixel(int i, const Vec3& local, int& x, int& y)
     {
         const Vec3 origin = srt(i)->translation;
@@ -145,14 +146,13 @@ protected:
         h.project(origin + local * unit, x, y);
     }
     // A point on translate handle `axis`, `reach` gizmo units out along the
-    // other two axes on the eye's side, where no other handle hides it.
+    // other two axes (the squares lie in the positive quadrant).
     void handlePixel(int i, int axis, float reach, int& x, int& y)
     {
-        const Vec3 toEye = app().camera->eye - srt(i)->translation;
         Vec3 local(0, 0, 0);
         for (int c = 0; c < 3; ++c)
             if (c != axis)
-                local[c] = toEye[c] > 0 ? reach : -reach;
+                local[c] = reach;
         gizmoPixel(i, local, x, y);
     }
     void selectByClick(int i, bool shift = false)
@@ -166,9 +166,9 @@ protected:
     {
         int x = 0, y = 0;
         for (int axis = 0; axis < 3; ++axis) {
-            handlePixel(i, axis, 0.8f, x, y);
+            handlePixel(i, axis, 1.3f, x, y);
             EXPECT_EQ(ids.at(x, y), handleId(axis)) << "object " << i << " axis " << axis << " inside";
-            handlePixel(i, axis, 1.2f, x, y);
+            handlePixel(i, axis, 2.4f, x, y);
             EXPECT_NE(ids.at(x, y), handleId(axis)) << "object " << i << " axis " << axis << " outside";
         }
         h.projectPlaced(i, x, y);
@@ -209,8 +209,10 @@ TEST_F(GizmoApp, HandlesSitAtTheSelectedOriginAtConstantScreenSize)
     // Twice the distance, twice the world size: the same size on screen,
     // while the far box itself looks half as large.
     int nw = 0, nh = 0, fw = 0, fh = 0;
-    near.extent(handleId(0), handleId(3), nw, nh);
-    far.extent(handleId(0), handleId(3), fw, fh);
+    // The cube is measured: the squares stand to one side, which the two
+    // views see differently.
+    near.extent(handleId(3), handleId(3), nw, nh);
+    far.extent(handleId(3), handleId(3), fw, fh);
     EXPECT_NEAR(fw, nw, 2);
     EXPECT_NEAR(fh, nh, 2);
     // Each box measured while unselected, where no gizmo covers its ids.
@@ -227,7 +229,7 @@ TEST_F(GizmoApp, HoveredTranslateHandleIsBrighterForThatFrame)
     selectByClick(0);
     int px[4], py[4];
     for (int axis = 0; axis < 3; ++axis)
-        handlePixel(0, axis, 0.6f, px[axis], py[axis]);
+        handlePixel(0, axis, 1.3f, px[axis], py[axis]);
     h.projectPlaced(0, px[3], py[3]);
     Rgba base[4];
     for (int i = 0; i < 4; ++i)
@@ -314,7 +316,7 @@ TEST_F(GizmoApp, TranslateHandleMovesInTheWorldPlaneAcrossItsAxis)
     int x = 0, y = 0;
 
     // A press without motion leaves the object where it was.
-    handlePixel(0, 2, 0.6f, x, y);
+    handlePixel(0, 2, 1.3f, x, y);
     h.drag(x, y, x, y, GLFW_MOUSE_BUTTON_LEFT, 1);
     EXPECT_NEAR(srt(0)->translation.x, start.x, 1e-3f);
     EXPECT_NEAR(srt(0)->translation.y, start.y, 1e-3f);
@@ -322,7 +324,7 @@ TEST_F(GizmoApp, TranslateHandleMovesInTheWorldPlaneAcrossItsAxis)
 
     int ox = 0, oy = 0;
     h.projectPlaced(0, ox, oy);
-    handlePixel(0, 0, 0.6f, x, y);
+    handlePixel(0, 0, 1.3f, x, y);
     h.drag(x, y, x + 30, y - 20, GLFW_MOUSE_BUTTON_LEFT, 3);
     const Vec3 moved = srt(0)->translation;
     EXPECT_NEAR(moved.x, start.x, 1e-3f) << "stays in the plane x = " << start.x;
@@ -343,7 +345,7 @@ TEST_F(GizmoApp, WithTwoSelectedOnlyTheLastSelectedMoves)
     ASSERT_EQ(app().scene->gizmo->target, h.placed(1)->node);
 
     int x = 0, y = 0;
-    handlePixel(1, 1, 0.6f, x, y);
+    handlePixel(1, 1, 1.3f, x, y);
     ASSERT_EQ(IdImage(app()).at(x, y), handleId(1));
     h.drag(x, y, x - 25, y + 15, GLFW_MOUSE_BUTTON_LEFT, 2);
     EXPECT_NEAR(srt(1)->translation.y, -20.0f, 1e-3f);

@@ -124,3 +124,41 @@ TEST(CameraController, OrbitFromThePoleOrThePivotStaysFinite) {
     still.ctl.orbit(123, -45);
     expectCameraFollows(still);
 }
+
+namespace {
+// Viewport pixel (y down) of a world point.
+void pixelOf(const Camera& c, const Vec3& p, float& x, float& y) {
+    Vec4 clip = c.viewProjection * Vec4(p, 1.0f);
+    x = (clip.x / clip.w * 0.5f + 0.5f) * c.viewportWidth;
+    y = (0.5f - clip.y / clip.w * 0.5f) * c.viewportHeight;
+}
+}  // namespace
+
+TEST(CameraController, PanKeepsThePointUnderTheCursorAndTheViewDirection) {
+    Rig r(Vec3(30, 25, 40));
+    r.ctl.focus(Vec3(5, -2, 3));
+    const Mat4& iv = r.camera.inverseView;
+    // A point at the pivot's depth, off to one side and up.
+    const Vec3 grabbed = Vec3(5, -2, 3) + Vec3(iv[0], iv[1], iv[2]) * 7.0f + Vec3(iv[4], iv[5], iv[6]) * 4.0f;
+    float x0, y0;
+    pixelOf(r.camera, grabbed, x0, y0);
+    const Vec3 offset = r.ctl.eye - r.ctl.pivot;
+
+    r.ctl.pan(500, 500);  // not panning: nothing happens
+    expectVecNear(r.ctl.pivot, Vec3(5, -2, 3), 0.0f);
+    r.ctl.beginPan(int(x0), int(y0));
+    for (int step : {1, 2}) {
+        r.ctl.pan(int(x0) + 37 * step, int(y0) - 21 * step);
+        float x, y;
+        pixelOf(r.camera, grabbed, x, y);
+        EXPECT_NEAR(x, x0 + 37 * step, 0.05f);
+        EXPECT_NEAR(y, y0 - 21 * step, 0.05f);
+        expectVecNear(r.ctl.eye - r.ctl.pivot, offset, 1e-3f);
+        expectCameraFollows(r);
+    }
+    r.ctl.pan(int(x0), int(y0));  // back at the start: the start view
+    expectVecNear(r.ctl.pivot, Vec3(5, -2, 3), 1e-4f);
+    r.ctl.endPan();
+    r.ctl.pan(0, 0);
+    expectVecNear(r.ctl.pivot, Vec3(5, -2, 3), 1e-4f);
+}
