@@ -6,6 +6,7 @@
 #include "interaction/Gizmo.h"
 #include "scene/RecoveryFile.h"
 #include "math/Camera.h"
+#include "scene/ModelNames.h"
 #include "scene/Scene.h"
 #include "scene/SceneLoader.h"
 #include "text/ConsoleCommand.h"
@@ -13,6 +14,7 @@
 #include "text/Font.h"
 #include "text/OutputCapture.h"
 #include "text/Text.h"
+#include "text/Utf8.h"
 
 #include "geometry/Mesh.h"
 
@@ -107,8 +109,9 @@ void CommandConsole::open()
 
 void CommandConsole::characterTyped(unsigned int character, int action)
 {
+    // Kept as UTF-8; a value that is no character is dropped.
     if (action == GLFW_PRESS)
-        inputLine += static_cast<char>(character & 0xFFu);
+        appendUtf8(inputLine, character);
 }
 
 void CommandConsole::keyPressed(int key, int action)
@@ -117,8 +120,7 @@ void CommandConsole::keyPressed(int key, int action)
         return;
     switch (key) {
     case GLFW_KEY_BACKSPACE:
-        if (!inputLine.empty())
-            inputLine.pop_back();
+        inputLine.erase(lastCharacterStart(inputLine));
         break;
     case GLFW_KEY_TAB:
         closeRequested = true;
@@ -236,6 +238,13 @@ void CommandConsole::executeCommand(const std::string& line)
 {
     failureLines.clear();
     const ConsoleCommand cmd = parseConsoleCommand(line);
+    if (cmd.action == ConsoleAction::Model || cmd.action == ConsoleAction::Parts) {
+        const std::string refused = unplaceableNameReason(cmd.word);
+        if (!refused.empty()) {
+            reportFailure("ERROR: model " + nameForMessage(cmd.word) + ": " + refused);
+            return;
+        }
+    }
     switch (cmd.action) {
     case ConsoleAction::None: {
         const std::vector<std::string> tokens = spaceSeparated(line);
@@ -273,10 +282,20 @@ void CommandConsole::executeCommand(const std::string& line)
                           (isProgramDataFile(path) ? ": it is one of the program's own files" : ""));
         }
         break;
-    case ConsoleAction::LoadScene:
-        if (!sceneLoader->loadScene(cmd.word))
+    case ConsoleAction::LoadScene: {
+        bool loaded;
+        {
+            // What the scene's models printed about failing shows here too.
+            OutputCapture capture;
+            loaded = sceneLoader->loadScene(cmd.word);
+            for (const std::string& text : capture.lines())
+                if (text.compare(0, 18, "Loaded model from ") != 0)
+                    failureLines.push_back(text);
+        }
+        if (!loaded)
             reportFailure("ERROR: could not load scene " + sceneLoader->scenePath(cmd.word));
         break;
+    }
     case ConsoleAction::CanCutOn:
     case ConsoleAction::CanCutOff:
         scene->setSelectionCanCut(cmd.action == ConsoleAction::CanCutOn);
