@@ -5,6 +5,7 @@
 #include "app/Screenshot.h"
 #include "gl/GLLoader.h"
 #include "interaction/Gizmo.h"
+#include "interaction/ObjectCentre.h"
 #include "interaction/ViewFraming.h"
 #include "math/Camera.h"
 #include "math/CameraController.h"
@@ -52,7 +53,7 @@ void TorvWindow::init()
     glViewport(0, 0, fw, fh);
     glEnable(GL_CULL_FACE);
 
-    camera = std::make_unique<Camera>(Vec3(0, 1, 0), Vec3(0, 20, 50), Vec3(0, 0, 0), fw, fh, nearPlane, 1000.0f,
+    camera = std::make_unique<Camera>(Vec3(0, 1, 0), Vec3(0, 20, 50), Vec3(0, 0, 0), fw, fh, 0.1f, 1000.0f,
                                       70.0f);
     cameraController = std::make_unique<CameraController>(camera.get());
 
@@ -81,6 +82,8 @@ void TorvWindow::init()
     console->addCommand("screenshot", [this](const std::vector<std::string>& tokens) {
         console->addMessage(runScreenshotCommand(*this, tokens));
     });
+    // The scene as opened counts as saved: quitting at once loses nothing.
+    sceneLoader->savedText = sceneLoader->sceneText();
 }
 
 void TorvWindow::installCallbacks()
@@ -130,6 +133,7 @@ void TorvWindow::update(double dt)
         p.mousePos(mx, my);
         cameraController->orbit(mx, my);
     }
+    followPan();
 
     p.mousePos(mx, my);
     uint32_t hoveredId = readObjectId(mx, my);
@@ -147,17 +151,18 @@ void TorvWindow::update(double dt)
         if (!input->mouseDown[0] && !input->mouseDown[1] && hovered)
             hovered->hover();
         if (homePressed)
-            frameObjects(*scene, *cameraController, homeWithShift, nearPlane);
+            frameObjects(*scene, *cameraController, homeWithShift);
 
-        if (input->mousePressed[1]) {
+        if (startsPan()) {
+            beginPan();
+        } else if (input->mousePressed[1]) {
             pickBehind.otherClick();
             p.mousePos(mx, my);
             cameraController->beginOrbit(mx, my);
             interactionMode = Orbiting;
         } else if (input->keyPressed['F'] && selectedTransformable) {
-            Mat4 mv = selectedTransformable->modelView();
-            Vec4 world = camera->inverseView * Vec4(mv.m[12], mv.m[13], mv.m[14], 1.0f);
-            cameraController->focus(Vec3(world.x, world.y, world.z));
+            // The object's own centre: parts of one model share its origin.
+            cameraController->focus(worldCentre(*selectedTransformable, *camera));
         } else if (input->keyPressed['C']) {
             cameraController->focus(Vec3(0, 0, 0));
         } else if (tabPressed) {
@@ -171,11 +176,15 @@ void TorvWindow::update(double dt)
                 deselectAll();
                 node->deleteNode();
             }
-        } else if (input->mousePressed[0] &&
+        } else if (input->mousePressed[0] && !dynamic_cast<SubGizmo*>(hovered) &&
                    (p.keyDown(GLFW_KEY_LEFT_CONTROL) || p.keyDown(GLFW_KEY_RIGHT_CONTROL))) {
-            // Selection only: a Ctrl + click presses no gizmo handle.
+            // Selection only. Over a gizmo handle it is a plain press: what
+            // lies behind a handle is never selected through it.
             const uint32_t plainId = dynamic_cast<MeshInstance*>(hovered) ? hoveredId : 0;
-            if (MeshInstance* behind = pickBehind.pick(*scene, *camera, mx, my, plainId)) {
+            // The ray is cast in the camera's pixels, the framebuffer's.
+            int px = mx, py = my;
+            p.windowToFramebuffer(px, py);
+            if (MeshInstance* behind = pickBehind.pick(*scene, *camera, px, py, plainId)) {
                 if (!p.keyDown(GLFW_KEY_LEFT_SHIFT) && !p.keyDown(GLFW_KEY_RIGHT_SHIFT))
                     deselectAll();
                 selectInstance(behind);
@@ -197,6 +206,10 @@ void TorvWindow::update(double dt)
         }
     }
 
+    if (interactionMode == Panning && endsPan()) {
+        cameraController->endPan();
+        interactionMode = Idle;
+    }
     if (interactionMode == Orbiting && input->mouseReleased[1]) {
         cameraController->endOrbit();
         interactionMode = Idle;
@@ -224,6 +237,7 @@ void TorvWindow::update(double dt)
     for (int i = 0; i < 4; ++i)
         scene->gizmo->handle(i)->update();
     scene->root->update(camera->view, 1.0f);
+    followSceneBounds();
     undoHistory->observe(interactionMode == DraggingGizmo);
 }
 
@@ -242,6 +256,8 @@ void TorvWindow::selectInstance(MeshInstance* instance)
 
 void TorvWindow::shutdown()
 {
+    if (keepRecovery)
+        writeRecovery();
     releaseGL();
 }
 

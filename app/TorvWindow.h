@@ -21,7 +21,9 @@ class UndoHistory;
 // camera motion, picking, selection, gizmo drags and console toggling.
 class TorvWindow : public GLFWGameWindow {
 public:
-    enum InteractionMode { DraggingGizmo = 0, Idle = 1, Orbiting = 2, ConsoleOpen = 3, KeepMode = 4 };
+    // Panning (middle drag, Shift + right drag) has a mode of its own beyond
+    // the four of the frame loop and KeepMode.
+    enum InteractionMode { DraggingGizmo = 0, Idle = 1, Orbiting = 2, ConsoleOpen = 3, KeepMode = 4, Panning = 5 };
 
     // The window asked for; 800 x 800 for the viewer. The render size then
     // follows the framebuffer the window system gives it.
@@ -54,9 +56,6 @@ public:
     std::unique_ptr<CameraController> cameraController;
     std::unique_ptr<Scene> scene;
     std::unique_ptr<SceneLoader> sceneLoader;
-    // The camera's near distance; framing a model smaller than it brings the
-    // camera's own nearer for a while.
-    float nearPlane = 0.1f;
     std::unique_ptr<Font> font;
     std::unique_ptr<CommandConsole> console;
     bool tabPressed = false;
@@ -87,6 +86,12 @@ public:
     // picture could not be made or written.
     bool screenshot(const std::string& path, int scale, std::string& reason);
 
+    // When set (the viewer), a scene with unsaved changes is written to the
+    // recovery file as the program ends (scene/RecoveryFile.h), and where it
+    // went is printed.
+    bool keepRecovery = false;
+    void writeRecovery();
+
     // The scene loaded at start-up: startSceneDirectory + startScene.
     std::string startScene = "s_test.sce";
     std::string startSceneDirectory = "scenes/";
@@ -100,6 +105,15 @@ protected:
     void shutdown() override;
 
 private:
+    // Pan and the clip planes (app/TorvWindowView.cpp).
+    bool startsPan() const;
+    void beginPan();
+    void followPan();
+    bool endsPan() const;
+    int panButton = 2;
+    // The camera's near and far planes follow what is drawn.
+    void followSceneBounds();
+
     void installCallbacks();
     void releaseGL();
     // The size asked for, until the framebuffer's is known.

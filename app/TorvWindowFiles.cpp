@@ -21,5 +21,5 @@ void TorvWindow::openFiles(const std::vector<std::string>& paths)
             console->addMessage(reason);
     }
     if (outcome.scenesLoaded == 0 && outcome.modelsPlaced > 0 && wasEmpty)
-        frameObjects(*scene, *cameraController, false, nearPlane);
+        frameObjects(*scene, *cameraController, false);
 }

@@ -1,29 +1,46 @@
 #include "app/TorvWindow.h"
+#include "scene/RecoveryFile.h"
 
 #include <cstring>
 #include <iostream>
+#include <sys/stat.h>
 
-// torv [FILE ...]: scene files and model files to open instead of the start scene.
+// torv [FILE ...]: scene files and model files to open instead of the start
+// scene; torv --resume: the scene left unsaved when the viewer last ended.
 int main(int argc, char** argv)
 {
-    // Everything else is a file to open.
+    std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::cout << "Usage: torv [FILE ...]\n"
+            std::cout << "Usage: torv [FILE ...] | torv --resume\n"
                          "Opens the cutaway viewer on scenes/s_test.sce, or on the scene and model\n"
                          "files given (models alone are framed). Data (shaders/, fonts/, models/,\n"
                          "scenes/) is read from the working folder, else from the program's data folder.\n"
-                         "Tab opens the command console; Escape quits.\n";
+                         "Tab opens the command console (help lists keys and commands); Escape quits.\n"
+                         "Unsaved changes are kept in a recovery file when the viewer ends;\n"
+                         "--resume opens it.\n";
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
             std::cout << "torv " << TORV_VERSION << std::endl;
             return 0;
         }
+        if (std::strcmp(argv[i], "--resume") == 0) {
+            const std::string path = recoveryFilePath();
+            struct stat st;
+            if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+                std::cerr << "torv: no recovery file" << (path.empty() ? std::string() : " at " + path) << std::endl;
+                return 2;
+            }
+            files.push_back(path);
+            continue;
+        }
+        files.push_back(argv[i]);
     }
     {
         TorvWindow window;
-        window.filesToOpen.assign(argv + 1, argv + argc);
+        window.filesToOpen = files;
+        window.keepRecovery = true;
         window.run();
     }
     return 0;

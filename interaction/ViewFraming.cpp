@@ -8,7 +8,7 @@
 #include "scene/PlacedInstances.h"
 #include "scene/Scene.h"
 
-bool frameObjects(Scene& scene, CameraController& controller, bool selectionOnly, float usualNear)
+bool frameObjects(Scene& scene, CameraController& controller, bool selectionOnly)
 {
     // Every vertex, not the boxes' corners: a round model framed by its box
     // would end up smaller than the window allows.
@@ -27,7 +27,7 @@ bool frameObjects(Scene& scene, CameraController& controller, bool selectionOnly
     Camera unbounded = camera;
     unbounded.farDistance = 1e30f;
     ViewFit fit;
-    if (!fitView(points, unbounded, framingMargin, usualNear, fit))
+    if (!fitView(points, unbounded, framingMargin, camera.nearDistance, fit))
         return false;
     controller.pivot = fit.pivot;
     controller.eye = fit.eye;

@@ -1,5 +1,6 @@
 #include "scene/PlacedInstances.h"
 
+#include "geometry/Mesh.h"
 #include "scene/MeshInstance.h"
 #include "scene/Scene.h"
 #include "scene/SceneNode.h"
@@ -26,4 +27,31 @@ void forEachPlacedInstance(Scene& scene, const std::function<void(MeshInstance&,
 {
     if (scene.root)
         visitNode(*scene.root, Mat4(), 1.0f, visit);
+}
+
+Bounds placedBounds(Scene& scene)
+{
+    Bounds box;
+    forEachPlacedInstance(scene, [&](MeshInstance& instance, const Mat4& world) {
+        if (instance.mesh)
+            box.extend(instance.mesh->bounds().transformed(world));
+    });
+    return box;
+}
+
+bool hasTriangles(const Mesh& mesh)
+{
+    if (!mesh.uploaded)
+        return false;
+    const int32_t count = mesh.indexCount > 0 ? mesh.indexCount : mesh.vertexCount;
+    switch (mesh.primitiveMode) {
+    case GL_TRIANGLES:
+    case GL_TRIANGLE_STRIP:
+    case GL_TRIANGLE_FAN:
+        return count >= 3;
+    case GL_TRIANGLES_ADJACENCY:
+        return count >= 6;
+    default:
+        return false;
+    }
 }

@@ -5,6 +5,7 @@
 #include "geometry/Mesh.h"
 #include "geometry/ModelImport.h"
 #include "scene/MeshInstance.h"
+#include "scene/PlacedInstances.h"
 #include "scene/RecoveryFile.h"
 #include "scene/Scene.h"
 #include "scene/SceneFile.h"
@@ -88,6 +89,10 @@ Mesh* SceneLoader::loadModel(const std::string& name)
     ImportOptions options; // normals, colours, centred on all three axes
     Mesh* raw = mesh.get();
     importModel(absolute ? name : modelPath(name), *mesh, options, &partsByModel[raw]);
+    // Points and lines import, but no pass draws them: say so once, or the
+    // model would seem placed and the picture stay empty.
+    if (mesh->uploaded && !hasTriangles(*mesh))
+        std::cout << "WARNING: model " << name << " has no triangles; nothing of it is drawn" << std::endl;
     // Saved as given: the name that opened the file, whatever the cache key.
     namesByModel[raw] = name;
     modelsByName[key] = std::move(mesh);

@@ -37,7 +37,16 @@ void main()
     float depth = depthMeasure(-eyePosition.z);
     float cut = texture(depthMap, uv).r;
     float front = texture(depthFrontFace, uv).r;
-    if (cut <= 0.0 || depth <= cut || depth >= front)
+    // ln(far / near): a share of the distance in the measure is that share
+    // over it.
+    float range = log((perspective[3][2] / (perspective[2][2] + 1.0)) / (perspective[3][2] / (perspective[2][2] - 1.0)));
+    // A back face that lies on the visible front surface (parts that touch,
+    // two sides of a sheet) is not exposed by the cut: only rounding would
+    // decide, texel by texel, which of them shows, and every texel it gave
+    // to the back face would be drawn at the cut's depth, a speck that the
+    // line pass rings with lines. One part in a thousand of the distance
+    // keeps them apart.
+    if (cut <= 0.0 || depth <= cut || depth >= front - 0.001 / range)
         discard;
     float hatch = mod(gl_FragCoord.x + gl_FragCoord.y, 7.0) < 1.5 ? 0.7 : 1.0;
     outColor = vec4(baseColor * color * 0.82 * hatch, 1.0);
@@ -47,6 +56,6 @@ void main()
     // 1.2 % of the distance) and never more than half the way to the front
     // surface behind the cut, so the cut face always wins over it; a small
     // share of the face's own depth orders the exposed back faces.
-    float step = min(0.0013, 0.5 * (front - cut));
+    float step = min(0.012 / range, 0.5 * (front - cut));
     gl_FragDepth = cut + step + 1e-3 * (depth - cut);
 }

@@ -9,6 +9,12 @@
 // threshold.x and threshold.y. With useDepthMap the lines are weighted by the
 // blurred cutter mask (ghosting). depthLogRange is ln(far / near) of the
 // measure.
+//
+// A single texel that stands apart from all its neighbours (a crack between
+// triangles showing what lies behind, a speck where two surfaces meet) is no
+// edge. The four-neighbour stencil would ring it with a "+" of line: the
+// texel itself and each neighbour that sees it. Such a texel is left out:
+// it draws no line, and its neighbours read the centre in its place.
 uniform sampler2D texture0;
 uniform sampler2D depthMap;
 uniform int useDepthMap;
@@ -19,19 +25,58 @@ uniform float depthLogRange;
 in vec2 uv;
 out vec4 outColor;
 
+float depthAt(vec2 p, float dx, float dy)
+{
+    return texture(texture0, p + vec2(dx, dy) * invImageSize).r;
+}
+
+// How much farther b lies than a, as a share of a's distance.
+float farther(float a, float b)
+{
+    return exp((b - a) * depthLogRange) - 1.0;
+}
+
+// t lies farther than a, b and c by more than apart, or nearer than all three.
+bool standsApart(float t, float a, float b, float c, float apart)
+{
+    float da = farther(a, t), db = farther(b, t), dc = farther(c, t);
+    return (da > apart && db > apart && dc > apart) || (da < -apart && db < -apart && dc < -apart);
+}
+
 void main()
 {
     vec2 p = gl_FragCoord.xy * invImageSize;
-    float c = texture(texture0, p).r;
-    float l = texture(texture0, p - vec2(invImageSize.x, 0.0)).r;
-    float r = texture(texture0, p + vec2(invImageSize.x, 0.0)).r;
-    float d = texture(texture0, p - vec2(0.0, invImageSize.y)).r;
-    float u = texture(texture0, p + vec2(0.0, invImageSize.y)).r;
-    // z_c / z_i = exp((d_c - d_i) * range): the neighbour's 1/z over the centre's.
-    float sum = exp((c - l) * depthLogRange) + exp((c - r) * depthLogRange) + exp((c - d) * depthLogRange) +
-                exp((c - u) * depthLogRange);
-    float laplacian = 0.125 * abs(sum - 4.0);
-    float line = smoothstep(threshold.x, threshold.y, laplacian);
+    float c = depthAt(p, 0.0, 0.0);
+    float l = depthAt(p, -1.0, 0.0);
+    float r = depthAt(p, 1.0, 0.0);
+    float d = depthAt(p, 0.0, -1.0);
+    float u = depthAt(p, 0.0, 1.0);
+    float ld = depthAt(p, -1.0, -1.0);
+    float lu = depthAt(p, -1.0, 1.0);
+    float rd = depthAt(p, 1.0, -1.0);
+    float ru = depthAt(p, 1.0, 1.0);
+    // Apart by what one neighbour alone needs to start a line.
+    float apart = 8.0 * threshold.x;
+    float line = 0.0;
+    bool alone = standsApart(c, l, r, u, apart) && standsApart(c, d, ld, lu, apart) &&
+                 standsApart(c, rd, ru, d, apart) && (farther(l, c) > 0.0) == (farther(ru, c) > 0.0);
+    if (!alone) {
+        // A neighbour apart from the centre and its own two neighbours beside
+        // it (the texels of the 3 x 3 block next to it) is such a texel.
+        if (standsApart(l, c, ld, lu, apart))
+            l = c;
+        if (standsApart(r, c, rd, ru, apart))
+            r = c;
+        if (standsApart(d, c, ld, rd, apart))
+            d = c;
+        if (standsApart(u, c, lu, ru, apart))
+            u = c;
+        // z_c / z_i = exp((d_c - d_i) * range): the neighbour's 1/z over the centre's.
+        float sum = exp((c - l) * depthLogRange) + exp((c - r) * depthLogRange) + exp((c - d) * depthLogRange) +
+                    exp((c - u) * depthLogRange);
+        float laplacian = 0.125 * abs(sum - 4.0);
+        line = smoothstep(threshold.x, threshold.y, laplacian);
+    }
     if (useDepthMap == 1)
         line *= texture(depthMap, p).r;
     outColor = vec4(line, 0.0, 0.0, 1.0);

@@ -10,6 +10,7 @@
 #include "tools/render/RenderSteps.h"
 
 #include <iostream>
+#include <sstream>
 
 namespace {
 
@@ -22,11 +23,8 @@ int fail(const std::string& reason)
 // The window's part of the run, once it has started.
 std::string run(TorvWindow& window, const RenderOptions& options)
 {
-    std::string reason = checkScene(window, options);
-    if (!reason.empty())
-        return reason;
     applyView(window, options);
-    reason = renderPicture(window, options);
+    std::string reason = renderPicture(window, options);
     if (reason.empty() && options.bench > 0)
         printBench(window, options);
     return reason;
@@ -62,9 +60,20 @@ int main(int argc, char** argv)
         window.filesToOpen = {options.scenePath};
     else
         window.startScene = options.scenePath;
-    if (!window.start())
+    // What the start prints (imports, warnings) is held back until the scene
+    // is known to be usable: a failure prints its one line and nothing else.
+    std::ostringstream printed;
+    std::streambuf* out = std::cout.rdbuf(printed.rdbuf());
+    const bool started = window.start();
+    if (started)
+        reason = checkScene(window, options, printed.str());
+    std::cout.rdbuf(out);
+    if (!started)
         return fail("no headless OpenGL context could be created");
-    reason = run(window, options);
+    if (reason.empty()) {
+        std::cout << printed.str() << std::flush;
+        reason = run(window, options);
+    }
     window.finish();
     setPlatform(nullptr);
     return reason.empty() ? 0 : fail(reason);

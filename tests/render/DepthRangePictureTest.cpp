@@ -71,15 +71,17 @@ TEST(Picture, FarCameraShowsCutsAndPicksTheGlobe)
     }
 }
 
-// The start scene and its camera (and light) scaled together by 1/10 and 10
-// give the same picture, cut faces and rims included.
+// The start scene and its camera (and light) scaled together, from 1e-4 (a
+// globe 2 mm across) to 1e3 (2 km), give the same picture, cut faces and rims
+// included; so does Home at every scale (the clip planes follow the scene).
 TEST(Picture, ScaledStartSceneGivesTheSamePicture)
 {
     const std::string dir = makeTempDir();
-    Shot shots[3];
-    std::vector<int> models[3]; // per pixel: the placed model's position in the file, -1 for none
-    const float factors[3] = {1.0f, 0.1f, 10.0f};
-    for (int i = 0; i < 3; ++i) {
+    constexpr int scales = 5;
+    Shot shots[scales], homeShots[scales];
+    std::vector<int> models[scales]; // per pixel: the placed model's position in the file, -1 for none
+    const float factors[scales] = {1.0f, 0.1f, 10.0f, 1e-4f, 1e3f};
+    for (int i = 0; i < scales; ++i) {
         AppHarness h(scaledStartScene(dir, factors[i]), 800, 800, "models/");
         ASSERT_TRUE(h.started());
         h.placeCamera(Vec3(0, 20, 50) * factors[i], Vec3(0, 0, 0));
@@ -95,8 +97,12 @@ TEST(Picture, ScaledStartSceneGivesTheSamePicture)
             position[h.placed(k)->id] = k;
         for (uint32_t id : shots[i].ids)
             models[i].push_back(position.count(id) ? position[id] : -1);
+        h.tapKey(GLFW_KEY_HOME);
+        h.frames(1);
+        homeShots[i] = h.capture();
+        keepPicture(h, "scaledHome" + std::to_string(i));
     }
-    for (int i = 1; i < 3; ++i) {
+    for (int i = 1; i < scales; ++i) {
         int differing = 0, otherModel = 0;
         for (size_t p = 0; p < shots[0].color.size(); ++p) {
             differing += std::abs(luma(shots[0].color[p]) - luma(shots[i].color[p])) > 40;
@@ -108,5 +114,9 @@ TEST(Picture, ScaledStartSceneGivesTheSamePicture)
         // face or a doubled rim costs thousands.
         EXPECT_LT(differing, 200) << factors[i];
         EXPECT_LT(otherModel, 50) << factors[i];
+        int homeDiffering = 0;
+        for (size_t p = 0; p < homeShots[0].color.size(); ++p)
+            homeDiffering += std::abs(luma(homeShots[0].color[p]) - luma(homeShots[i].color[p])) > 40;
+        EXPECT_LT(homeDiffering, 200) << "Home at scale " << factors[i];
     }
 }

@@ -1,6 +1,7 @@
 #include "tools/render/RenderSteps.h"
 
 #include "app/DataPaths.h"
+#include "app/FileOpening.h"
 #include "app/ImageWriter.h"
 #include "app/TorvWindow.h"
 #include "geometry/Mesh.h"
@@ -8,6 +9,7 @@
 #include "math/Camera.h"
 #include "math/CameraController.h"
 #include "scene/MeshInstance.h"
+#include "scene/PlacedInstances.h"
 #include "scene/Scene.h"
 #include "scene/SceneLoader.h"
 #include "scene/SceneNode.h"
@@ -63,12 +65,28 @@ std::string checkInputs(const RenderOptions& o)
     return "";
 }
 
-std::string checkScene(TorvWindow& window, const RenderOptions& o)
+std::string checkScene(TorvWindow& window, const RenderOptions& o, const std::string& printed)
 {
+    // The importer says why in the line after its first one.
+    std::string why;
+    {
+        std::istringstream lines(printed);
+        std::string line;
+        const std::string head = "Error while loading Collada file: ";
+        while (why.empty() && std::getline(lines, line))
+            if (line.compare(0, head.size(), head) == 0) {
+                why = line.substr(head.size());
+                if (why.empty())
+                    std::getline(lines, why);
+            }
+        if (!why.empty())
+            why = ": " + why;
+    }
     Scene& scene = *window.scene;
     const int placed = static_cast<int>(scene.root->children.size());
     if (placed == 0)
-        return "the scene " + o.scenePath + " places no models";
+        return classifyFile(o.scenePath) == FileKind::Model ? "cannot import " + o.scenePath + why
+                                                            : "the scene " + o.scenePath + " places no models";
     for (SceneNode* node : scene.root->children)
         for (Transformable* t : node->attachments)
             if (auto* instance = dynamic_cast<MeshInstance*>(t); instance && instance->mesh &&
@@ -76,8 +94,14 @@ std::string checkScene(TorvWindow& window, const RenderOptions& o)
                 auto name = window.sceneLoader->namesByModel.find(instance->mesh);
                 return "model " +
                        (name != window.sceneLoader->namesByModel.end() ? name->second : std::string("?")) +
-                       " could not be imported";
+                       " could not be imported" + why;
             }
+    bool drawable = false;
+    for (SceneNode* node : scene.root->children)
+        if (MeshInstance* instance = placedInstance(node))
+            drawable = drawable || (instance->mesh && hasTriangles(*instance->mesh));
+    if (!drawable)
+        return "nothing drawable: the models of " + o.scenePath + " have no triangles (points or lines only)";
     for (int index : o.selectIndices)
         if (index >= placed)
             return "--select position " + std::to_string(index) + " is out of range: the scene places " +
@@ -90,7 +114,7 @@ void applyView(TorvWindow& window, const RenderOptions& o)
     Scene& scene = *window.scene;
     if (o.haveEye || o.haveTarget)
         window.cameraController->lookFrom(o.eye, o.target);
-    if (o.cameraFit && !frameObjects(scene, *window.cameraController, false, window.nearPlane))
+    if (o.cameraFit && !frameObjects(scene, *window.cameraController, false))
         std::cerr << "torv-render: --camera-fit: the scene has nothing to frame" << std::endl;
     if (o.lineMode >= 0)
         scene.lineMode = o.lineMode;

@@ -10,9 +10,10 @@ class TorvWindow;
 
 // The scene file can be read and the shaders can be found.
 std::string checkInputs(const RenderOptions& options);
-// The started window placed models that all imported, and --select names
-// only placed ones.
-std::string checkScene(TorvWindow& window, const RenderOptions& options);
+// The started window placed models that all imported, at least one with
+// triangles, and --select names only placed ones. printed is what the start
+// wrote on standard output (the importer's reasons).
+std::string checkScene(TorvWindow& window, const RenderOptions& options, const std::string& printed);
 // Camera, line mode, angle, edit mode and selection as asked.
 void applyView(TorvWindow& window, const RenderOptions& options);
 // Renders the frames asked for and writes the picture.
