@@ -223,7 +223,12 @@ Mesh* CommandConsole::loadModelReportingFailure(const std::string& name)
         mesh = sceneLoader->loadModel(name);
         printed = capture.lines();
     }
-    if (mesh && !mesh->uploaded) {
+    if (mesh && mesh->uploaded) {
+        // A model that imports but draws nothing says so here too.
+        for (const std::string& text : printed)
+            if (text.compare(0, 8, "WARNING:") == 0)
+                failureLines.push_back(text);
+    } else if (mesh && !mesh->uploaded) {
         // The import's own lines; a failure cached earlier prints none.
         for (const std::string& text : printed)
             if (text.compare(0, 18, "Loaded model from ") != 0)
@@ -252,6 +257,8 @@ void CommandConsole::executeCommand(const std::string& line)
             auto added = addedCommands.find(tokens[0]);
             if (added != addedCommands.end())
                 added->second(tokens);
+            else // in the scroll-back only: standard output stays as it was
+                failureLines.push_back(consoleHint(tokens));
         }
         break;
     }

@@ -240,11 +240,12 @@ TEST_F(CommandConsoleTest, EditingKeys)
 
 TEST_F(CommandConsoleTest, HistoryKeepsTheLastTwentyLines)
 {
+    // Commands that work, so no line of theirs joins the scroll-back.
     for (int i = 0; i <= 20; ++i)
-        enter("c" + std::to_string(i));
+        enter("global " + std::to_string(i));
     ASSERT_EQ(console->history.size(), 20u);
-    EXPECT_EQ(console->history.front()->text, "c20");
-    EXPECT_EQ(console->history.back()->text, "c1");
+    EXPECT_EQ(console->history.front()->text, "global 20");
+    EXPECT_EQ(console->history.back()->text, "global 1");
     for (size_t i = 0; i < console->history.size(); ++i) {
         EXPECT_EQ(console->history[i]->x, 20);
         EXPECT_EQ(console->history[i]->y, 800 - 40 - 20 * int(i)) << i;
@@ -496,4 +497,43 @@ TEST_F(CommandConsoleTest, LoadsShowTheirModelsFailuresAndNamesWithLineBreaksAre
     EXPECT_EQ(refused, std::vector<std::string>{"ERROR: model with\\nline.obj: a name with a line break cannot be "
                                                 "saved in a scene file"});
     EXPECT_EQ(scene->root->children.size(), 2u) << "the two empty objects of the scene; nothing more";
+}
+
+// help names every key and click; lines no command takes get a hint naming
+// help in the scroll-back, standard output staying as it was; a failed
+// `parts` and a model without triangles say why.
+TEST_F(CommandConsoleTest, HelpNamesEveryInputAndUnknownLinesGetAHint)
+{
+    enter("help");
+    std::string all;
+    for (const std::string& l : consoleHelpLines())
+        all += l + "\n";
+    for (const char* input : {"orbit", "wheel zoom", "pan", "F focus", "C origin", "Home", "Delete", "Shift+click",
+                              "Ctrl+click", "Esc", "drag a square", "Tab"})
+        EXPECT_NE(all.find(input), std::string::npos) << input;
+
+    std::ofstream(dir / "points.ply") << "ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\n"
+                                         "property float y\nproperty float z\nend_header\n0 0 0\n1 0 0\n0 1 0\n";
+    testing::internal::CaptureStdout();
+    for (const char* line : {"global abc", "cancut maybe", "Lines on", "frobnicate 3"}) {
+        enter(line);
+        ASSERT_GE(console->history.size(), 2u);
+        EXPECT_EQ(console->history[1]->text, line);
+        EXPECT_NE(console->history[0]->text.find("help"), std::string::npos) << console->history[0]->text;
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "hints are for the scroll-back only";
+    EXPECT_EQ(console->history[0]->text, "unknown command frobnicate (help lists the commands)");
+
+    testing::internal::CaptureStdout();
+    enter("parts absent.obj");
+    enter("model points.ply");
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(console->history[0]->text.rfind("WARNING: model points.ply has no triangles", 0), 0u)
+        << console->history[0]->text;
+    EXPECT_EQ(console->history[1]->text, "model points.ply");
+    // The import's reason stands above the command, as for `model`.
+    EXPECT_EQ(console->history[2]->text.rfind("Error while loading Collada file: ", 0), 0u);
+    EXPECT_FALSE(console->history[3]->text.empty());
+    EXPECT_EQ(console->history[4]->text, "parts absent.obj");
+    EXPECT_EQ(scene->globalAngle, 30.0f) << "a bad value changes nothing";
 }
