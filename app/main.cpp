@@ -2,6 +2,7 @@
 #include "scene/RecoveryFile.h"
 
 #include <cstring>
+#include <csignal>
 #include <iostream>
 #include <sys/stat.h>
 
@@ -9,6 +10,10 @@
 // scene; torv --resume: the scene left unsaved when the viewer last ended.
 int main(int argc, char** argv)
 {
+    // Past the file-size limit a write fails with its reason instead of
+    // ending the program: pictures and scenes are then reported unwritten.
+    std::signal(SIGXFSZ, SIG_IGN);
+    // Everything else is a file to open.
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
