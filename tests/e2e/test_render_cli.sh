@@ -51,6 +51,14 @@ printf 'old' >"$OUT/old.png"
 [ "$(cat "$OUT/old.png")" = old ] || fail "the old picture was replaced by a broken one"
 [ "$(ls "$OUT" | grep -c tmp)" -eq 0 ] || fail "a temporary file was left: $(ls "$OUT")"
 rm "$OUT/old.png"
+# A failure is one line whatever the stream: the importer's own lines and a
+# warning are held back. Points alone place nothing drawable.
+all=$("$R" "$OUT/cut.ply" --output "$OUT/a.png" 2>&1)
+[ "$(printf '%s\n' "$all" | grep -c .)" -eq 1 ] || fail "a failed import printed more than one line: $all"
+printf 'ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\nproperty float y\nproperty float z\nend_header\n0 0 0\n1 0 0\n0 1 0\n' >"$OUT/points.ply"
+expect_refusal "nothing drawable" "$OUT/points.ply" --output "$OUT/a.png"
+all=$("$R" "$OUT/points.ply" --output "$OUT/a.png" 2>&1)
+[ "$(printf '%s\n' "$all" | grep -c .)" -eq 1 ] || fail "points alone printed more than one line: $all"
 printf 'global 40\n' >"$OUT/empty.sce"
 expect_refusal "places no models" "$OUT/empty.sce" --output "$OUT/a.png"
 printf 'meshnode\nfile no_such_model.obj\nendmeshnode\n' >"$OUT/broken.sce"
