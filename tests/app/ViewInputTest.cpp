@@ -172,3 +172,44 @@ TEST(ViewInput, CtrlClickAndPanOnAScaledScreen)
     EXPECT_NEAR(px, 2 * cx, 2);
     EXPECT_NEAR(py, 2 * cy, 2);
 }
+
+// The viewer ends with a change unsaved: the scene goes to the recovery file
+// and the path is printed; ended right after a save, it writes none.
+TEST(ViewInput, QuittingWithUnsavedChangesWritesTheRecoveryFile)
+{
+    const std::string state = makeTempDir();
+    const char* old = std::getenv("XDG_STATE_HOME");
+    const std::string oldState = old ? old : "";
+    setenv("XDG_STATE_HOME", state.c_str(), 1);
+    const std::string recovery = state + "/torv/recovery.sce";
+    for (bool saveFirst : {true, false}) {
+        std::string printed;
+        {
+            AppHarness h;
+            ASSERT_TRUE(h.started());
+            h.app().keepRecovery = true;
+            h.app().sceneLoader->sceneDirectory = state + "/";
+            h.app().scene->setGlobalAngle(55);
+            if (saveFirst) {
+                ASSERT_TRUE(h.app().sceneLoader->saveScene("kept.sce"));
+            }
+            testing::internal::CaptureStdout();
+            h.app().finish();
+            printed = testing::internal::GetCapturedStdout();
+        }
+        std::ifstream in(recovery);
+        if (saveFirst) {
+            EXPECT_FALSE(in.good()) << printed;
+            continue;
+        }
+        ASSERT_TRUE(in.good()) << printed;
+        EXPECT_NE(printed.find(recovery), std::string::npos) << printed;
+        std::string first;
+        std::getline(in, first);
+        EXPECT_EQ(first, "global 55");
+    }
+    if (old)
+        setenv("XDG_STATE_HOME", oldState.c_str(), 1);
+    else
+        unsetenv("XDG_STATE_HOME");
+}
