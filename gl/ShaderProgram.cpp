@@ -1,6 +1,6 @@
 #include "gl/ShaderProgram.h"
 
-#include "app/DataPaths.h"
+#include "base/DataPaths.h"
 
 #include "app/Platform.h"
 

@@ -161,7 +161,7 @@ void Renderer::render(Scene& scene, const Camera& camera)
     glCullFace(GL_BACK);
     passTimer.begin("depth");
     depthPass(f);
-    if (scene.lineMode == 1) {
+    if (scene.lineMode == LineMode::Ghost) {
         passTimer.begin("ghost");
         ghostPass(f);
     }

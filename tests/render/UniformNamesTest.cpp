@@ -34,10 +34,10 @@ TEST(UniformNames, EveryNameTheFrameSetsIsDeclaredByOneOfItsPrograms)
     // the gizmo, then lines on.
     h.frames(1);
     app.selectInstance(h.placed(3));
-    app.scene->lineMode = 1;
+    app.scene->lineMode = LineMode::Ghost;
     app.scene->editMode = true;
     h.frames(1);
-    app.scene->lineMode = 0;
+    app.scene->lineMode = LineMode::On;
     h.frames(1);
     ShaderProgram::recordUniformNames(nullptr);
 
