@@ -272,7 +272,8 @@ void CommandConsole::executeCommand(const std::string& line)
         break;
     case ConsoleAction::SaveScene:
         if (!sceneLoader->saveScene(cmd.word))
-            reportFailure("ERROR: could not save scene " + sceneLoader->saveFolder() + cmd.word);
+            reportFailure("ERROR: could not save scene " +
+                          (cmd.word[0] == '/' ? cmd.word : sceneLoader->saveFolder() + cmd.word));
         break;
     case ConsoleAction::LoadScene: {
         bool loaded;

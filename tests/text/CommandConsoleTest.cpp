@@ -497,4 +497,10 @@ TEST_F(CommandConsoleTest, LoadsShowTheirModelsFailuresAndNamesWithLineBreaksAre
     EXPECT_EQ(refused, std::vector<std::string>{"ERROR: model with\\nline.obj: a name with a line break cannot be "
                                                 "saved in a scene file"});
     EXPECT_EQ(scene->root->children.size(), 2u) << "the two empty objects of the scene; nothing more";
+
+    // An absolute name is saved, and named, as it stands.
+    testing::internal::CaptureStdout();
+    console->executeCommand("savescene " + dir.string() + "/folder.obj");
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(console->failureLines, std::vector<std::string>{"ERROR: could not save scene " + dir.string() + "/folder.obj"});
 }
