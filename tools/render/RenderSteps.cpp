@@ -1,9 +1,9 @@
 #include "tools/render/RenderSteps.h"
 
 #include "app/FileOpening.h"
-#include "base/DataPaths.h"
 #include "app/ImageWriter.h"
 #include "app/TorvWindow.h"
+#include "base/DataPaths.h"
 #include "geometry/Mesh.h"
 #include "interaction/ViewFraming.h"
 #include "math/Camera.h"
