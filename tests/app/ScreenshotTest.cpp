@@ -49,7 +49,7 @@ double meanDifference(const Picture& a, const Shot& b)
 void selectBoxAndBall(AppHarness& h)
 {
     h.app().selectInstance(h.placed(0));
-    h.app().scene->lineMode = 1;
+    h.app().scene->lineMode = LineMode::Ghost;
     h.frames(2);
 }
 
