@@ -16,15 +16,16 @@ class Scene;
 class SceneLoader;
 class UndoHistory;
 
+// What the window's input does: normal viewing, a gizmo drag, an orbit with
+// the right button, typing into the console, or a pan (middle drag, Shift +
+// right drag).
+enum class InteractionMode { DraggingGizmo, Idle, Orbiting, ConsoleOpen, Panning };
+
 // The application: owns the renderer (the frame's GPU resources and passes),
 // the camera, the scene, the font and the console, and turns input into
 // camera motion, picking, selection, gizmo drags and console toggling.
 class TorvWindow : public GLFWGameWindow {
 public:
-    // Panning (middle drag, Shift + right drag) has a mode of its own beyond
-    // the four of the frame loop and KeepMode.
-    enum InteractionMode { DraggingGizmo = 0, Idle = 1, Orbiting = 2, ConsoleOpen = 3, KeepMode = 4, Panning = 5 };
-
     // The window asked for; 800 x 800 for the viewer. The render size then
     // follows the framebuffer the window system gives it.
     explicit TorvWindow(int width = 800, int height = 800);
@@ -50,7 +51,7 @@ public:
     Renderer& renderer() { return frameRenderer; }
 
     std::unique_ptr<InputState> input;
-    int interactionMode = Idle;
+    InteractionMode interactionMode = InteractionMode::Idle;
 
     std::unique_ptr<Camera> camera;
     std::unique_ptr<CameraController> cameraController;

@@ -29,7 +29,7 @@ void TorvWindow::beginPan()
     int x = 0, y = 0;
     platform().framebufferCursor(x, y);
     cameraController->beginPan(x, y);
-    interactionMode = Panning;
+    interactionMode = InteractionMode::Panning;
 }
 
 void TorvWindow::followPan()

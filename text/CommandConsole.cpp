@@ -278,9 +278,7 @@ void CommandConsole::executeCommand(const std::string& line)
     case ConsoleAction::EditOff:
         scene->editMode = false;
         // A drag in progress must not resume when edit mode comes back.
-        for (int i = 0; i < 4; ++i)
-            if (SubGizmo* handle = scene->gizmo->handle(i))
-                handle->dragState = 0;
+        scene->gizmo->endDrag();
         break;
     case ConsoleAction::SaveScene:
         if (!sceneLoader->saveScene(cmd.word)) {

@@ -82,7 +82,7 @@ TEST(ViewInput, PartsFocusCarryTheGizmoAndScaleAboutTheirOwnCentre)
     h.platform().pressKey(GLFW_KEY_LEFT_CONTROL); // not even Ctrl reaches behind a handle
     pressAt(h, cx, cy);
     h.platform().releaseKey(GLFW_KEY_LEFT_CONTROL);
-    EXPECT_EQ(app.interactionMode, TorvWindow::DraggingGizmo);
+    EXPECT_EQ(app.interactionMode, InteractionMode::DraggingGizmo);
     EXPECT_EQ(app.scene->selection.size(), 1u);
     EXPECT_TRUE(app.scene->selection.count(right));
     h.platform().setCursor(cx + 100, cy); // twice the size
@@ -158,7 +158,7 @@ TEST(ViewInput, CtrlClickAndPanOnAScaledScreen)
     const Vec3 pivot = h.app().cameraController->pivot;
     const Vec3 direction = normalize(pivot - h.app().camera->eye);
     h.drag(cx, cy, cx + 40, cy - 25, GLFW_MOUSE_BUTTON_MIDDLE);
-    EXPECT_EQ(h.app().interactionMode, TorvWindow::Idle);
+    EXPECT_EQ(h.app().interactionMode, InteractionMode::Idle);
     int px = 0, py = 0;
     h.project(pivot, px, py);
     EXPECT_NEAR(px, 2 * (cx + 40), 2);

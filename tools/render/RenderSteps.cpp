@@ -1,9 +1,9 @@
 #include "tools/render/RenderSteps.h"
 
-#include "app/DataPaths.h"
 #include "app/FileOpening.h"
 #include "app/ImageWriter.h"
 #include "app/TorvWindow.h"
+#include "base/DataPaths.h"
 #include "geometry/Mesh.h"
 #include "interaction/ViewFraming.h"
 #include "math/Camera.h"
@@ -122,8 +122,8 @@ void applyView(TorvWindow& window, const RenderOptions& o)
         window.cameraController->lookFrom(o.eye, o.target);
     if (o.cameraFit && !frameObjects(scene, *window.cameraController, false))
         std::cerr << "torv-render: --camera-fit: the scene has nothing to frame" << std::endl;
-    if (o.lineMode >= 0)
-        scene.lineMode = o.lineMode;
+    if (o.lineMode)
+        scene.lineMode = *o.lineMode;
     if (o.haveAngle)
         scene.setGlobalAngle(o.angle);
     scene.editMode = o.edit;
