@@ -1,6 +1,6 @@
 #include "scene/RecoveryFile.h"
 
-#include "app/DataPaths.h"
+#include "base/DataPaths.h"
 #include "scene/SceneFile.h"
 #include "scene/SceneLoader.h"
 

@@ -37,7 +37,7 @@ TEST(LinePicture, ACutGrazingTouchingPartsDrawsNoScribbles)
         GTEST_SKIP() << "corpus engine missing";
     AppHarness h("docs/engine-parts.sce");
     ASSERT_TRUE(h.started());
-    h.app().scene->lineMode = 0;
+    h.app().scene->lineMode = LineMode::On;
     h.app().selectInstance(h.placed(64)); // the piston
     int pluses[2] = {0, 0};
     const Vec3 eyes[2] = {Vec3(20, 5, 5), Vec3(14, 12.5f, 20)};

@@ -1,6 +1,6 @@
 // The model cache and scene files as the loader applies them to a scene.
 #include "geometry/Mesh.h"
-#include "app/DataPaths.h"
+#include "base/DataPaths.h"
 #include "scene/MeshInstance.h"
 #include "scene/RecoveryFile.h"
 #include "scene/Scene.h"
