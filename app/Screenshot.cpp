@@ -6,6 +6,7 @@
 #include "math/Camera.h"
 #include "render/JumpFlood.h"
 #include "text/CommandConsole.h"
+#include "ui/ScenePanel.h"
 
 bool parseScreenshotScale(const std::string& text, int& scale)
 {
@@ -69,6 +70,10 @@ bool TorvWindow::screenshot(const std::string& path, int scale, std::string& rea
     const bool consoleShown = console && console->consoleOpen;
     if (console)
         console->consoleOpen = false;
+    // The picture, without the panel over it.
+    const bool panelShown = panel && panel->shown;
+    if (panel)
+        panel->shown = false;
     FrameBufferObject::redirectWindow(picture.framebuffer);
     FrameBufferObject::unbind();
     glViewport(0, 0, outW, outH);
@@ -84,6 +89,8 @@ bool TorvWindow::screenshot(const std::string& path, int scale, std::string& rea
     glReadBuffer(GL_BACK);
     if (console)
         console->consoleOpen = consoleShown;
+    if (panel)
+        panel->shown = panelShown;
     picture.release();
 
     if (scale != 1)

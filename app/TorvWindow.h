@@ -16,6 +16,9 @@ class CameraController;
 class CommandConsole;
 class Font;
 class MeshInstance;
+class MessageLog;
+class PanelActions;
+class ScenePanel;
 class Scene;
 class SceneLoader;
 class UndoHistory;
@@ -34,6 +37,9 @@ public:
 
     void deselectAll();
     void selectInstance(MeshInstance* instance);
+    // A click on an object, in the picture or on its row in the panel:
+    // selects it, replacing the selection unless add.
+    void clickSelect(MeshInstance* instance, bool add);
     void keyCallback(int key, int action);
 
     // The id in the last frame's id image under a window position (y down,
@@ -121,6 +127,20 @@ public:
     std::string modelDirectory = "models/";
 
     PassTimer passTimer;
+
+    // The scene panel (F1), made for the real window; headless runs get one
+    // only when they ask before start-up.
+    bool panelEnabled = false;
+    std::unique_ptr<MessageLog> messageLog;
+    std::unique_ptr<PanelActions> panelActions;
+    std::unique_ptr<ScenePanel> panel;
+    // The object under the pointer in the last update (0: none).
+    uint32_t hoveredObjectId = 0;
+    void startPanel();
+    // Lays the panel out with this frame's input and takes out of the input
+    // what belongs to the panel.
+    void panelFrame(double dt);
+    bool pointerOverPanel() const;
 
 protected:
     void init() override;

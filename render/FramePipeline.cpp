@@ -15,6 +15,7 @@
 #include "scene/Scene.h"
 #include "scene/Transformable.h"
 #include "text/CommandConsole.h"
+#include "ui/ScenePanel.h"
 
 #include <cmath>
 
@@ -176,6 +177,8 @@ void TorvWindow::render()
 
     if (console)
         console->draw();
+    if (panel)
+        panel->draw();
     passTimer.end();
     glActiveTexture(GL_TEXTURE0);
 }
