@@ -86,8 +86,10 @@ void TorvWindow::init()
     console->addCommand("screenshot", [this](const std::vector<std::string>& tokens) {
         console->addMessage(runScreenshotCommand(*this, tokens));
     });
-    if (panelEnabled)
+    if (panelEnabled) {
         startPanel();
+        frameRenderer.outlineSelection = true;
+    }
 }
 
 void TorvWindow::installCallbacks()
@@ -153,6 +155,9 @@ void TorvWindow::update(double dt)
     uint32_t hoveredId = pointerOverPanel() ? 0 : readObjectId(mx, my);
     Identifiable* hovered = lookupId(hoveredId);
     hoveredObjectId = hoveredId;
+    // Only a window has a pointer that hovers; pictures outline the selection alone.
+    if (panelEnabled)
+        frameRenderer.hoveredObject = hoveredId;
 
     Transformable* selectedTransformable = nullptr;
     if (!scene->selection.empty())

@@ -91,7 +91,8 @@ public:
     // Renders the view as the window shows it, without the console, at
     // scale times the window's size, into a PNG. False with a reason when the
     // picture could not be made or written.
-    bool screenshot(const std::string& path, int scale, std::string& reason);
+    // The selection's outline only when asked.
+    bool screenshot(const std::string& path, int scale, std::string& reason, bool outline = false);
 
     // The scene loaded at start-up: startSceneDirectory + startScene.
     std::string startScene = "s_test.sce";

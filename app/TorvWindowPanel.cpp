@@ -26,11 +26,7 @@ public:
 
     void selectObject(MeshInstance* object, bool add) override { window.clickSelect(object, add); }
 
-    void frameSelection() override
-    {
-        if (frameObjects(*window.scene, *window.cameraController, true, window.nearPlane))
-            window.setProjectionUniforms();
-    }
+    void frameSelection() override { frameObjects(*window.scene, *window.cameraController, true, window.nearPlane); }
 
     void runCommand(const std::string& line) override
     {
@@ -59,7 +55,7 @@ public:
         }
         std::cout << "placed " << placed << (placed == 1 ? " part of " : " parts of ") << file << std::endl;
         if (wasEmpty)
-            frameSelectionOrAll(false);
+            frameObjects(*window.scene, *window.cameraController, false, window.nearPlane);
     }
 
     void openScene(const std::string& path) override { window.openFiles({path}); }
@@ -83,12 +79,6 @@ public:
     }
 
 private:
-    void frameSelectionOrAll(bool selectionOnly)
-    {
-        if (frameObjects(*window.scene, *window.cameraController, selectionOnly, window.nearPlane))
-            window.setProjectionUniforms();
-    }
-
     TorvWindow& window;
 };
 
