@@ -1,6 +1,6 @@
 // The application's side of the scene panel: the operations its widgets ask
 // for, and which part of each frame's input is the panel's.
-#include "app/DataPaths.h"
+#include "base/DataPaths.h"
 #include "app/FileOpening.h"
 #include "app/Platform.h"
 #include "app/TorvWindow.h"

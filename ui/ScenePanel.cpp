@@ -299,7 +299,7 @@ void ScenePanel::settingsSection()
     float angle = s.globalAngle;
     if (ImGui::SliderFloat("cut angle", &angle, 0.0f, 90.0f, "%.0f"))
         later([this, angle] { model.setGlobalAngle(angle); });
-    int lineMode = s.lineMode;
+    int lineMode = static_cast<int>(s.lineMode);
     const char* lineNames[] = {"on", "ghost", "off"};
     if (ImGui::Combo("lines", &lineMode, lineNames, 3))
         later([this, lineMode] { model.setLineMode(lineMode); });

@@ -136,7 +136,7 @@ TEST_F(PanelScene, SettingsAreConsoleLinesThatParseBack)
     ASSERT_EQ(actions.commands,
               (std::vector<std::string>{"global 42.5", "lines ghost", "ghost 2.25", "edge off", "dir on"}));
     EXPECT_EQ(parseConsoleCommand(actions.commands[0]).value, 42.5f);
-    EXPECT_EQ(parseConsoleCommand(actions.commands[1]).lineMode, 1);
+    EXPECT_EQ(parseConsoleCommand(actions.commands[1]).lineMode, LineMode::Ghost);
     EXPECT_EQ(parseConsoleCommand(actions.commands[2]).value, 2.25f);
     EXPECT_EQ(parseConsoleCommand(actions.commands[3]).action, ConsoleAction::EdgeOff);
     EXPECT_TRUE(parseConsoleCommand(actions.commands[4]).flag);
