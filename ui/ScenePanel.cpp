@@ -231,6 +231,7 @@ void ScenePanel::objectsSection()
     ImGui::TableSetupColumn("angle", ImGuiTableColumnFlags_WidthFixed, 52.0f);
     ImGui::TableHeadersRow();
 
+    std::vector<const MeshInstance*> selectedNow;
     bool fileOpen = true;
     for (size_t i = 0; i < rows.size(); ++i) {
         const PanelRow& row = rows[i];
@@ -256,12 +257,24 @@ void ScenePanel::objectsSection()
         const bool open = ImGui::TreeNodeEx(row.label.c_str(), flags);
         if (row.hidden)
             ImGui::PopStyleColor();
+        if (row.selected && row.objects.size() == 1) {
+            selectedNow.push_back(row.objects.front());
+            if (!rowClicked &&
+                std::find(lastSelected.begin(), lastSelected.end(), row.objects.front()) == lastSelected.end())
+                ImGui::SetScrollHereY(0.5f);
+        }
         if (ImGui::IsItemHovered() && !row.name.empty() && row.name != row.label)
             ImGui::SetTooltip("%s", row.name.c_str());
         if (ImGui::IsItemHovered() && ImGui::IsMouseDoubleClicked(0))
-            later([this, row] { model.doubleClickRow(row); });
+            later([this, row] {
+                model.doubleClickRow(row);
+                rowClicked = true;
+            });
         else if (ImGui::IsItemClicked(0) && !ImGui::IsItemToggledOpen())
-            later([this, row, add = ImGui::GetIO().KeyShift] { model.clickRow(row, add); });
+            later([this, row, add = ImGui::GetIO().KeyShift] {
+                model.clickRow(row, add);
+                rowClicked = true;
+            });
         if (hasParts)
             fileOpen = open;
 
@@ -287,6 +300,8 @@ void ScenePanel::objectsSection()
         ImGui::PopID();
     }
     ImGui::EndTable();
+    lastSelected = std::move(selectedNow);
+    rowClicked = false;
 }
 
 void ScenePanel::settingsSection()
