@@ -11,6 +11,9 @@ uniform mat4 perspective;
 in vec3 eyePosition;
 in vec3 eyeNormal;
 in vec3 baseColor;
+in vec2 imageCoord;
+flat in float imageSlot;
+uniform sampler2DArray baseColorMap;
 
 out vec4 outColor;
 out uint outID;
@@ -25,6 +28,18 @@ float depthMeasure(float eyeDistance)
     float nearPlane = perspective[3][2] / (perspective[2][2] - 1.0);
     float farDistance = perspective[3][2] / (perspective[2][2] + 1.0);
     return clamp(log(max(eyeDistance, nearPlane) / nearPlane) / log(farDistance / nearPlane), 0.0, 1.0);
+}
+
+// The vertex colour, times the base-colour image where the vertex names one
+// (slot k is layer k - 1). The gradients are taken before the branch: a
+// neighbouring pixel may belong to a surface without an image.
+vec3 surfaceColor()
+{
+    vec2 dx = dFdx(imageCoord);
+    vec2 dy = dFdy(imageCoord);
+    if (imageSlot < 0.5)
+        return baseColor;
+    return baseColor * textureGrad(baseColorMap, vec3(imageCoord, imageSlot - 1.0), dx, dy).rgb;
 }
 
 void main()
@@ -42,7 +57,7 @@ void main()
     vec3 l = normalize(viewLightPosition - eyePosition);
     float diffuse = max(dot(n, l), 0.0);
     float band = diffuse > 0.6 ? 1.0 : (diffuse > 0.25 ? 0.8 : 0.6);
-    outColor = vec4(baseColor * color * band, 1.0);
+    outColor = vec4(surfaceColor() * color * band, 1.0);
     outID = colorID;
     gl_FragDepth = depth;
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -100,4 +101,20 @@ TEST(ModelColorsTest, ImagesAreReadBesideTheModelOnceAndMissingOnesWarnOnce)
     bad = result;
     bad.model.images.pixels.pop_back();
     EXPECT_FALSE(decodeImportResult(encodeImportResult(bad), back));
+}
+
+TEST(ModelColorsTest, ShippedGltfColoursComeOutAsTheyWereDrawnBefore)
+{
+    // The outer core's factor is stored linear; converted, it is the yellow
+    // the start scene has always shown (250, 206, 60).
+    const ImportResult core = readModel("models/globe_outer_core.glb", ImportOptions());
+    ASSERT_TRUE(core.ok) << core.error;
+    ASSERT_FALSE(core.model.colors.empty());
+    const float expected[3] = {0.9804f, 0.8078f, 0.2353f};
+    int matching = 0;
+    for (size_t v = 0; v < core.model.colors.size() / 3; ++v)
+        matching += std::abs(core.model.colors[3 * v] - expected[0]) < 0.5f / 255 &&
+                    std::abs(core.model.colors[3 * v + 1] - expected[1]) < 0.5f / 255 &&
+                    std::abs(core.model.colors[3 * v + 2] - expected[2]) < 0.5f / 255;
+    EXPECT_GT(matching, 0) << "no vertex has the outer core's yellow";
 }
