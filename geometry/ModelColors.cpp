@@ -171,15 +171,21 @@ int32_t MaterialLooks::layerFor(const std::string& reference)
         std::error_code ec;
         // Files moved from another machine keep folders that are not there
         // ("C:\art\maps\wood.jpg"): the longest tail of the name found
-        // beside the model is the image meant.
+        // beside the model is the image meant. A model reached through a
+        // symbolic link has its images beside the file it links to.
+        std::vector<fs::path> folders{fs::path(folder)};
+        const fs::path real = fs::canonical(modelPath, ec).parent_path();
+        if (!ec && !real.empty() && real != fs::path(folder))
+            folders.push_back(real);
         std::vector<fs::path> parts(named.begin(), named.end());
-        for (size_t first = 0; first < parts.size() && !fs::is_regular_file(path, ec); ++first) {
-            fs::path tail;
-            for (size_t i = first; i < parts.size(); ++i)
-                tail /= parts[i];
-            if (!tail.is_absolute() && !tail.empty())
-                path = fs::path(folder) / tail;
-        }
+        for (const fs::path& base : folders)
+            for (size_t first = 0; first < parts.size() && !fs::is_regular_file(path, ec); ++first) {
+                fs::path tail;
+                for (size_t i = first; i < parts.size(); ++i)
+                    tail /= parts[i];
+                if (!tail.is_absolute() && !tail.empty())
+                    path = base / tail;
+            }
         if (fs::is_regular_file(path, ec)) {
             shown = path.string();
             decoded.reset(stbi_load(path.c_str(), &image.width, &image.height, &channels, 4));

@@ -62,6 +62,11 @@ TEST(ModelColorsTest, ImagesAreReadBesideTheModelOnceAndMissingOnesWarnOnce)
     ImportOptions options;
     options.align = false;
     const ImportResult result = readModel((dir / "m.obj").string(), options);
+    // Reached through a link from elsewhere, the model still finds its image.
+    fs::create_directories(dir / "elsewhere");
+    fs::create_symlink(dir / "m.obj", dir / "elsewhere" / "m.obj");
+    fs::create_symlink(dir / "m.mtl", dir / "elsewhere" / "m.mtl");
+    EXPECT_EQ(readModel((dir / "elsewhere" / "m.obj").string(), options).model.images.layers, 1);
     fs::remove_all(dir);
     ASSERT_TRUE(result.ok) << result.error;
     const BakedModel& m = result.model;
