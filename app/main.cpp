@@ -21,6 +21,7 @@ int main(int argc, char** argv)
                          "Opens the cutaway viewer on scenes/s_test.sce, or on the scene and model\n"
                          "files given (models alone are framed). Data (shaders/, fonts/, models/,\n"
                          "scenes/) is read from the working folder, else from the program's data folder.\n"
+                         "F1 shows the scene panel (shown at start when files are given);\n"
                          "Tab opens the command console (help lists keys and commands); Escape quits.\n"
                          "Unsaved changes are kept in a recovery file when the viewer ends;\n"
                          "--resume opens it.\n";
@@ -44,6 +45,7 @@ int main(int argc, char** argv)
     }
     {
         TorvWindow window;
+        window.panelEnabled = true;
         window.filesToOpen = files;
         window.keepRecovery = true;
         window.run();
