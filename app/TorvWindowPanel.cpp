@@ -26,7 +26,7 @@ public:
 
     void selectObject(MeshInstance* object, bool add) override { window.clickSelect(object, add); }
 
-    void frameSelection() override { frameObjects(*window.scene, *window.cameraController, true, window.nearPlane); }
+    void frameSelection() override { frameObjects(*window.scene, *window.cameraController, true); }
 
     void runCommand(const std::string& line) override
     {
@@ -55,7 +55,7 @@ public:
         }
         std::cout << "placed " << placed << (placed == 1 ? " part of " : " parts of ") << file << std::endl;
         if (wasEmpty)
-            frameObjects(*window.scene, *window.cameraController, false, window.nearPlane);
+            frameObjects(*window.scene, *window.cameraController, false);
     }
 
     void openScene(const std::string& path) override { window.openFiles({path}); }
