@@ -17,6 +17,10 @@ start_xvfb || exit 1
 OUT="$WORK/stdout.txt"
 RC="$WORK/rc"
 start_torv "$WORK/run" "$DUCK" missing.obj
+# Files given bring the scene panel; F1 hides it, leaving the picture.
+panel_shown() { [ "$(count_pixels "$1" 480 760 790 790 dark)" -gt 20 ]; }
+wait_shot "$WORK/panel.png" 30 panel_shown || fail "no panel (status line) at start"
+key F1
 
 # The box around everything not white, as "W H X Y"; framed means large in
 # the window and clear of its edges.

@@ -104,6 +104,7 @@ void applyView(TorvWindow& window, const RenderOptions& o)
     if (o.haveAngle)
         scene.setGlobalAngle(o.angle);
     scene.editMode = o.edit;
+    window.renderer().outlineSelection = o.outline;
     for (int index : o.selectIndices) {
         auto it = scene.root->children.begin();
         std::advance(it, index);
