@@ -86,10 +86,11 @@ drag 3 600 600 80 0
 
 # Select the box: the gizmo appears. A click taken in the frame that ends
 # the orbit is not seen, so click until it shows.
-# The x handle is the reddish square; find one of its pixels.
+# The x handle is the reddish square (green and blue alike, unlike the
+# orange selection outline); find one of its pixels.
 x_handle() {
     XY=$(convert "$1" -depth 8 txt:- | awk -F'[(),: ]+' 'NR > 1 { r=$3+0; g=$4+0; b=$5+0;
-            if (r > 150 && r - g > 50 && r - b > 50) { n++; px[n] = $1 "," $2 } }
+            if (r > 150 && r - g > 50 && r - b > 50 && (g - b) ^ 2 < 900) { n++; px[n] = $1 "," $2 } }
             END { if (n > 0) print px[int((n + 1) / 2)] }')
     [ -n "$XY" ]
 }
