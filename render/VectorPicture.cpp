@@ -16,9 +16,9 @@
 
 namespace {
 
-// What the combine pass draws lines in, and where a line counts as drawn.
+// What the combine pass draws lines in, and the intensities lines are traced at.
 constexpr double lineGrey = 0.08;
-constexpr uint8_t lineThreshold = 128;
+constexpr int lineLevels = 4;
 // The cut faces' hatch as the cut-surface pass draws it, in page pixels:
 // stripes where (x + y counted from the bottom) mod 7 is below 1.5, at 0.7 of
 // the face's colour.
@@ -431,12 +431,18 @@ void drawPicture(cairo_t* cr, const FrameImages& images, const std::map<uint32_t
         }
     }
 
-    Mask lines{Box{0, 0, images.width, images.height}, std::vector<uint8_t>(images.lines.size())};
-    for (size_t i = 0; i < images.lines.size(); ++i)
-        lines.on[i] = images.lines[i] >= lineThreshold;
+    // Lines fade out at their edges and, in ghost mode, away from the
+    // cutters: four nested outlines of rising intensity, each laid over the
+    // ones before so that together they cover as much as the line does.
     plan.push_back({"lines", 0});
-    cairo_set_source_rgb(cr, lineGrey, lineGrey, lineGrey);
-    fill(lines, plan.back());
+    Mask lines{Box{0, 0, images.width, images.height}, std::vector<uint8_t>(images.lines.size())};
+    for (int level = 1; level <= lineLevels; ++level) {
+        const double threshold = 255.0 * (level - 0.5) / lineLevels;
+        for (size_t i = 0; i < images.lines.size(); ++i)
+            lines.on[i] = images.lines[i] >= threshold;
+        cairo_set_source_rgba(cr, lineGrey, lineGrey, lineGrey, 1.0 / (lineLevels + 1 - level));
+        fill(lines, plan.back());
+    }
 }
 
 } // namespace

@@ -19,7 +19,7 @@ const uint8_t colorA[3] = {200, 100, 50}, colorB[3] = {160, 80, 40}, colorD[3] =
               cutColor[3] = {90, 160, 90};
 
 // Object 3 (drawn first) partly hidden by object 7; 7 has two shading bands
-// and a round cut face; a thick line runs below both. The boundary between
+// and a round cut face; a thick line and a half-strength one run below both. The boundary between
 // them falls on the middle of a page pixel.
 FrameImages madeUpFrame()
 {
@@ -48,6 +48,9 @@ FrameImages madeUpFrame()
     for (int y = 146; y < 152; ++y)
         for (int x = 10; x < 190; ++x)
             f.lines[size_t(y) * traceW + x] = 255;
+    for (int y = 154; y < 158; ++y)
+        for (int x = 10; x < 190; ++x)
+            f.lines[size_t(y) * traceW + x] = 128;
     return f;
 }
 
@@ -79,6 +82,8 @@ void expectPicture(const RgbaImage& img, const std::string& what)
     EXPECT_LE(channelDistance(img.at(75, 50), colorD), 2);
     EXPECT_LE(channelDistance(img.at(50, 74), lineGrey), 2);
     EXPECT_LE(channelDistance(img.at(50, 70), white), 1);
+    const uint8_t halfLine[3] = {137, 137, 137};
+    EXPECT_LE(channelDistance(img.at(50, 78), halfLine), 6);
 
     // The cut face: its colour, a share of it in stripes at 0.7 of it. Over
     // one period in x and y the mean is the face's colour darkened by the
