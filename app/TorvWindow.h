@@ -122,6 +122,17 @@ public:
 
     PassTimer passTimer;
 
+    // Lines and hatching are drawn this many pixels wide per picture pixel,
+    // so that a picture rendered that much larger keeps their look.
+    float pixelScale = 1.0f;
+    // The flood target the last frame cut with; null when nothing cut.
+    FrameBufferObject* lastFloodResult = nullptr;
+    void renderFrame() { render(); }
+    // The ids of the cut faces the last frame drew, rows from the top, 0
+    // where none shows.
+    std::vector<uint32_t> readCutFaceIds();
+    void resizeRenderTargets(int w, int h);
+
 protected:
     void init() override;
     void update(double dt) override;
@@ -144,9 +155,6 @@ public:
 
 private:
     void createRenderTargets();
-    // Recreates every size-bound target, and the sizes the passes read, for
-    // frames of w x h.
-    void resizeRenderTargets(int w, int h);
     void installCallbacks();
     void releaseGL();
     void drawScreenQuad();

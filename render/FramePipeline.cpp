@@ -45,6 +45,7 @@ void TorvWindow::render()
 
     passTimer.begin("cutaway");
     FrameBufferObject* floodResult = renderCutawayDepth();
+    lastFloodResult = floodResult;
 
     passTimer.begin("cell");
     renderCellPass(viewLight, floodResult);
@@ -112,7 +113,9 @@ void TorvWindow::render()
     glDepthMask(GL_FALSE);
     glDisable(GL_DEPTH_TEST);
     silhouetteShader.use();
-    silhouetteShader.set("invImageSize", 1.0f / renderWidth, 1.0f / renderHeight);
+    // Neighbours pixelScale texels apart: lines keep their width in a picture
+    // rendered that much larger.
+    silhouetteShader.set("invImageSize", pixelScale / renderWidth, pixelScale / renderHeight);
     silhouetteShader.set("threshold", 0.0004f, 0.001f);
     silhouetteShader.set("depthLogRange", std::log(camera->farDistance / camera->nearDistance));
     if (s.lineMode != 2) {
@@ -305,6 +308,7 @@ void TorvWindow::renderCutSurfacePass(const Vec3& viewLight, FrameBufferObject* 
     cutSurfaceShader.use();
     cutSurfaceShader.set("viewLightPosition", viewLight.x, viewLight.y, viewLight.z);
     cutSurfaceShader.set("invImageSize", 1.0f / renderWidth, 1.0f / renderHeight);
+    cutSurfaceShader.set("hatchScale", pixelScale);
     bindTexture(0, floodResult->depthTexture);
     cutSurfaceShader.set("depthMap", 0);
     bindTexture(1, frontDepthCopy.depthTexture);

@@ -25,9 +25,11 @@ constexpr int lineLevels = 4;
 constexpr double hatchPeriod = 7.0;
 constexpr double hatchWidth = 1.5;
 constexpr double hatchShade = 0.7;
-// Textured objects bring many colours; they are drawn with their most
-// frequent ones, the rest taking the nearest of those.
-constexpr size_t maxColorsPerObject = 16;
+
+// Gradients and textures bring many colours; an object is drawn with at most
+// this many, its cut faces with fewer (their stripes hide fine shades).
+constexpr size_t maxShadedColors = 32;
+constexpr size_t maxCutColors = 8;
 
 struct Box {
     int x0, y0, x1, y1; // x1, y1 exclusive
@@ -101,6 +103,21 @@ bool appendOutlines(cairo_t* cr, const Mask& mask, double sx, double sy, const p
     return any;
 }
 
+enum class Hatch { Stripe, Between, Edge };
+
+// Where a pixel of the images lies in the hatch the cut-surface pass draws:
+// rows of the images count from the top, the frame's from the bottom, and
+// the images are pageScale times the page. Pixels too near a stripe's edge
+// for the GPU's rounding to be sure are Edge.
+Hatch hatchAt(int x, int y, int imageHeight, double pageScale)
+{
+    const double u = std::fmod((x - y + imageHeight) / pageScale, hatchPeriod);
+    const double margin = 0.01;
+    if (u < margin || std::fabs(u - hatchWidth) < margin || u > hatchPeriod - margin)
+        return Hatch::Edge;
+    return u < hatchWidth ? Hatch::Stripe : Hatch::Between;
+}
+
 uint32_t rgbAt(const FrameImages& images, size_t pixel)
 {
     const uint8_t* c = &images.colors[pixel * 4];
@@ -113,37 +130,119 @@ void setRgb(cairo_t* cr, uint32_t rgb, double shade = 1.0)
                          shade * (rgb & 255) / 255.0);
 }
 
-// The colours of a region, most frequent first.
-std::vector<uint32_t> colorsByFrequency(const std::unordered_map<uint32_t, size_t>& histogram)
+int channel(uint32_t rgb, int c)
 {
-    std::vector<std::pair<size_t, uint32_t>> counted;
-    for (const auto& [rgb, n] : histogram)
-        counted.push_back({n, rgb});
-    // Ties go to the colour value, so the same images give the same drawing.
-    std::sort(counted.begin(), counted.end(), [](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first > b.first : a.second < b.second;
-    });
-    std::vector<uint32_t> colors;
-    for (const auto& c : counted)
-        colors.push_back(c.second);
-    return colors;
+    return int((rgb >> (16 - 8 * c)) & 255);
 }
 
-size_t nearestColor(const std::vector<uint32_t>& palette, uint32_t rgb)
+int luminance(uint32_t rgb)
+{
+    return 299 * channel(rgb, 0) + 587 * channel(rgb, 1) + 114 * channel(rgb, 2);
+}
+
+// At most `most` colours that stand for a region's colours: all of them when
+// they are few (flat bands), else the means of a median cut of the colour
+// cube weighted by pixel counts (gradients, textures). Darkest first.
+std::vector<uint32_t> paletteOf(const std::unordered_map<uint32_t, size_t>& histogram, size_t most)
+{
+    using Entry = std::pair<uint32_t, size_t>;
+    std::vector<Entry> all(histogram.begin(), histogram.end());
+    std::sort(all.begin(), all.end()); // the same images give the same drawing
+    std::vector<std::vector<Entry>> boxes;
+    if (!all.empty())
+        boxes.push_back(all);
+    auto spread = [](const std::vector<Entry>& box, int& axis) {
+        int best = -1;
+        for (int c = 0; c < 3; ++c) {
+            int lo = 255, hi = 0;
+            for (const Entry& e : box) {
+                lo = std::min(lo, channel(e.first, c));
+                hi = std::max(hi, channel(e.first, c));
+            }
+            if (hi - lo > best) {
+                best = hi - lo;
+                axis = c;
+            }
+        }
+        return best;
+    };
+    while (boxes.size() < most) {
+        // Split the box whose colours lie furthest apart, weighted by size.
+        size_t pick = boxes.size();
+        double pickScore = 0;
+        int pickAxis = 0;
+        for (size_t i = 0; i < boxes.size(); ++i) {
+            if (boxes[i].size() < 2)
+                continue;
+            int axis = 0;
+            size_t pixels = 0;
+            for (const Entry& e : boxes[i])
+                pixels += e.second;
+            const double score = double(spread(boxes[i], axis)) * std::sqrt(double(pixels));
+            if (score > pickScore) {
+                pickScore = score;
+                pick = i;
+                pickAxis = axis;
+            }
+        }
+        if (pick == boxes.size())
+            break;
+        std::vector<Entry>& box = boxes[pick];
+        std::sort(box.begin(), box.end(), [&](const Entry& x, const Entry& y) {
+            return channel(x.first, pickAxis) != channel(y.first, pickAxis)
+                       ? channel(x.first, pickAxis) < channel(y.first, pickAxis)
+                       : x.first < y.first;
+        });
+        size_t total = 0, half = 0, cut = 1;
+        for (const Entry& e : box)
+            total += e.second;
+        for (size_t i = 0; i + 1 < box.size(); ++i) {
+            half += box[i].second;
+            cut = i + 1;
+            if (2 * half >= total)
+                break;
+        }
+        boxes.push_back(std::vector<Entry>(box.begin() + long(cut), box.end()));
+        box.resize(cut);
+    }
+    std::vector<uint32_t> palette;
+    for (const auto& box : boxes) {
+        double sum[3] = {0, 0, 0}, n = 0;
+        for (const Entry& e : box) {
+            for (int c = 0; c < 3; ++c)
+                sum[c] += double(channel(e.first, c)) * e.second;
+            n += e.second;
+        }
+        uint32_t rgb = 0;
+        for (int c = 0; c < 3; ++c)
+            rgb = rgb << 8 | uint32_t(std::lround(sum[c] / n));
+        palette.push_back(rgb);
+    }
+    std::sort(palette.begin(), palette.end(), [](uint32_t x, uint32_t y) {
+        return luminance(x) != luminance(y) ? luminance(x) < luminance(y) : x < y;
+    });
+    palette.erase(std::unique(palette.begin(), palette.end()), palette.end());
+    return palette;
+}
+
+// The palette entry nearest to rgb once the entries are darkened by one of
+// the shades.
+size_t nearestColor(const std::vector<uint32_t>& palette, uint32_t rgb, std::initializer_list<double> shades)
 {
     size_t best = 0;
-    long bestDistance = -1;
-    for (size_t i = 0; i < palette.size(); ++i) {
-        long d = 0;
-        for (int shift : {16, 8, 0}) {
-            const long diff = long((palette[i] >> shift) & 255) - long((rgb >> shift) & 255);
+    double bestDistance = -1;
+    for (size_t i = 0; i < palette.size(); ++i)
+        for (double shade : shades) {
+        double d = 0;
+        for (int c = 0; c < 3; ++c) {
+            const double diff = shade * channel(palette[i], c) - channel(rgb, c);
             d += diff * diff;
         }
         if (bestDistance < 0 || d < bestDistance) {
             bestDistance = d;
             best = i;
         }
-    }
+        }
     return best;
 }
 
@@ -336,6 +435,7 @@ void drawPicture(cairo_t* cr, const FrameImages& images, const std::map<uint32_t
                  const VectorPictureOptions& options, bool groupsAsLayers, std::vector<GroupPlan>& plan)
 {
     const double sx = options.pageWidth / images.width, sy = options.pageHeight / images.height;
+    const double pageScale = images.height / options.pageHeight;
     std::unique_ptr<potrace_param_t, ParamDeleter> param(potrace_param_default());
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
 
@@ -377,28 +477,52 @@ void drawPicture(cairo_t* cr, const FrameImages& images, const std::map<uint32_t
         const Box box{std::max(objectBox.x0 - 2, 0), std::max(objectBox.y0 - 2, 0),
                       std::min(objectBox.x1 + 2, images.width), std::min(objectBox.y1 + 2, images.height)};
         const int w = box.x1 - box.x0, h = box.y1 - box.y0;
+        // Cut faces are counted by their colour between the stripes.
         std::unordered_map<uint32_t, size_t> shaded, cut;
         for (int y = box.y0; y < box.y1; ++y)
             for (int x = box.x0; x < box.x1; ++x) {
                 const size_t p = size_t(y) * images.width + x;
-                if (images.ids[p] == id)
-                    ++(images.cut[p] ? cut : shaded)[rgbAt(images, p)];
+                if (images.ids[p] != id)
+                    continue;
+                if (!images.cut[p])
+                    ++shaded[rgbAt(images, p)];
+                else if (hatchAt(x, y, images.height, pageScale) == Hatch::Between)
+                    ++cut[rgbAt(images, p)];
             }
-        std::vector<uint32_t> palette = colorsByFrequency(shaded);
-        if (palette.size() > maxColorsPerObject)
-            palette.resize(maxColorsPerObject);
-        std::unordered_map<uint32_t, size_t> colorIndex;
-        for (const auto& [rgb, n] : shaded)
-            colorIndex[rgb] = nearestColor(palette, rgb);
+        const std::vector<uint32_t> palette = paletteOf(shaded, maxShadedColors);
+        const std::vector<uint32_t> cutPalette = paletteOf(cut, maxCutColors);
+        std::unordered_map<uint32_t, int> shadedIndex, cutIndex[3];
 
-        // Per pixel of the box: -1 another object or none, -2 a cut face,
-        // else the colour's place in the palette.
+        // Per pixel of the box: -1 another object or none; a shaded colour's
+        // place in the palette; or a cut face's colour, its place in the cut
+        // palette, counted down from -2.
         std::vector<int> kind(size_t(w) * h, -1);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 const size_t p = size_t(box.y0 + y) * images.width + box.x0 + x;
-                if (images.ids[p] == id)
-                    kind[size_t(y) * w + x] = images.cut[p] ? -2 : int(colorIndex[rgbAt(images, p)]);
+                if (images.ids[p] != id)
+                    continue;
+                const uint32_t rgb = rgbAt(images, p);
+                int& k = kind[size_t(y) * w + x];
+                if (!images.cut[p]) {
+                    auto [it, added] = shadedIndex.try_emplace(rgb, 0);
+                    if (added)
+                        it->second = int(nearestColor(palette, rgb, {1.0}));
+                    k = it->second;
+                } else if (!cutPalette.empty()) {
+                    // A stripe pixel is the face's colour darkened; one on a
+                    // stripe's edge may be either.
+                    const Hatch where = hatchAt(box.x0 + x, box.y0 + y, images.height, pageScale);
+                    auto [it, added] = cutIndex[int(where)].try_emplace(rgb, 0);
+                    if (added)
+                        it->second = int(where == Hatch::Edge ? nearestColor(cutPalette, rgb, {1.0, hatchShade})
+                                                              : nearestColor(cutPalette, rgb,
+                                                                             {where == Hatch::Stripe ? hatchShade
+                                                                                                     : 1.0}));
+                    k = -2 - it->second;
+                } else {
+                    k = -2;
+                }
             }
 
         plan.push_back({vectorGroupName(names, id), 0});
@@ -411,16 +535,16 @@ void drawPicture(cairo_t* cr, const FrameImages& images, const std::map<uint32_t
         // first also lies under the cut faces.
         for (size_t c = 0; c < palette.size(); ++c) {
             for (size_t i = 0; i < kind.size(); ++i)
-                mask.on[i] = kind[i] >= int(c) || (c == 0 && kind[i] == -2);
+                mask.on[i] = kind[i] >= int(c) || (c == 0 && kind[i] <= -2);
             growUnderLaterObjects(mask, images, id);
             setRgb(cr, palette[c]);
             fill(mask, group);
         }
-        if (!cut.empty()) {
+        for (size_t c = 0; c < cutPalette.size(); ++c) {
             for (size_t i = 0; i < kind.size(); ++i)
-                mask.on[i] = kind[i] == -2;
+                mask.on[i] = kind[i] <= -2 - int(c);
             growUnderLaterObjects(mask, images, id);
-            cairo_pattern_t* hatch = hatchPattern(colorsByFrequency(cut).front(), options.pageHeight);
+            cairo_pattern_t* hatch = hatchPattern(cutPalette[c], options.pageHeight);
             cairo_set_source(cr, hatch);
             fill(mask, group);
             cairo_pattern_destroy(hatch);

@@ -10,6 +10,8 @@
 #include "interaction/ViewFraming.h"
 #include "math/Camera.h"
 #include "math/CameraController.h"
+#include "render/PictureOutput.h"
+#include "render/VectorPicture.h"
 #include "scene/MeshInstance.h"
 #include "scene/Scene.h"
 #include "scene/SceneLoader.h"
@@ -35,7 +37,8 @@ const char* usage =
     "Renders a scene file as a cutaway illustration, off screen. A model file\n"
     "is placed at the origin as the viewer's `model` command does, framed.\n"
     "\n"
-    "  --output FILE.png            where to write the picture (required)\n"
+    "  --output FILE.png|.svg|.pdf  where to write the picture (required); .svg and .pdf\n"
+    "                               write the illustration as a vector drawing\n"
     "  --resolution W,H             image size in pixels (default 800,800)\n"
     "  --camera-position X,Y,Z      eye position (default 0,20,50)\n"
     "  --camera-focal-point X,Y,Z   point looked at and orbited (default 0,0,0)\n"
@@ -46,6 +49,8 @@ const char* usage =
     "  --edit                       edit mode: show the gizmo on the last selected model\n"
     "  --frames N                   frames to render before the picture is taken (default 2)\n"
     "  --bench N                    render N more frames and print timings as JSON\n"
+    "  --antialias K                render K (1 to 4) times larger and filter down (default 1)\n"
+    "  --transparent                the white background becomes transparent\n"
     "  --help                       show this text\n"
     "  --version                    show the version\n"
     "\n"
@@ -130,6 +135,7 @@ int main(int argc, char** argv)
     std::vector<int> selectIndices;
     int lineMode = -1;
     float angle = 0;
+    PictureRequest request;
 
     std::vector<std::string> args(argv + 1, argv + argc);
     for (size_t i = 0; i < args.size(); ++i) {
@@ -194,6 +200,11 @@ int main(int argc, char** argv)
         } else if (a == "--bench") {
             if (!value(v) || !parseCount(v, bench, 1))
                 return fail("--bench needs a whole number of at least 1");
+        } else if (a == "--antialias") {
+            if (!value(v) || !parseCount(v, request.antialias, 1) || request.antialias > maxAntialias)
+                return fail("--antialias needs a whole number from 1 to " + std::to_string(maxAntialias));
+        } else if (a == "--transparent") {
+            request.transparent = true;
         } else if (!a.empty() && a[0] == '-') {
             return fail("unknown option " + a + " (see --help)");
         } else if (scenePath.empty()) {
@@ -206,8 +217,10 @@ int main(int argc, char** argv)
         return fail("no scene file given (see --help)");
     if (output.empty())
         return fail("no --output file given");
-    if (!endsWithPng(output))
-        return fail("the --output name must end in .png: " + output);
+    VectorFormat vectorFormat;
+    const bool vector = vectorFormatFor(output, vectorFormat);
+    if (!endsWithPng(output) && !vector)
+        return fail("the --output name must end in .png, .svg or .pdf: " + output);
     {
         // Only a regular file is read: a FIFO would block the open.
         struct stat st;
@@ -288,10 +301,18 @@ int main(int argc, char** argv)
     for (int i = 0; i < frames; ++i)
         window.frame();
 
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glReadBuffer(GL_BACK);
-    if (!writeFramebufferPng(output, width, height))
-        return stop("cannot write " + output);
+    if (vector || request.antialias > 1 || request.transparent) {
+        request.width = width;
+        request.height = height;
+        std::string reason;
+        if (!writePicture(window, output, request, reason))
+            return stop(reason);
+    } else {
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+        glReadBuffer(GL_BACK);
+        if (!writeFramebufferPng(output, width, height))
+            return stop("cannot write " + output);
+    }
 
     if (bench > 0) {
         long long triangles = 0;

@@ -1,0 +1,178 @@
+#include "render/PictureOutput.h"
+
+#include "app/TorvWindow.h"
+#include "geometry/Mesh.h"
+#include "math/Camera.h"
+#include "render/PictureFilter.h"
+#include "render/VectorPicture.h"
+#include "scene/MeshInstance.h"
+#include "scene/Scene.h"
+#include "scene/SceneFile.h"
+#include "scene/SceneLoader.h"
+#include "text/CommandConsole.h"
+
+#include <stb/stb_image_write.h>
+
+#include <algorithm>
+
+namespace {
+
+// Drawings are traced from images this large at most, for time and memory.
+constexpr int maxTraceSide = 4096;
+
+// One attachment of a framebuffer, rows from the top.
+std::vector<uint8_t> readImage(GLuint framebuffer, GLenum attachment, int w, int h, GLenum format, GLenum type,
+                               size_t bytesPerPixel)
+{
+    std::vector<uint8_t> bottomUp(size_t(w) * h * bytesPerPixel);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+    glReadBuffer(attachment);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, w, h, format, type, bottomUp.data());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    std::vector<uint8_t> topDown(bottomUp.size());
+    const size_t row = size_t(w) * bytesPerPixel;
+    for (int y = 0; y < h; ++y)
+        std::copy_n(bottomUp.begin() + (h - 1 - y) * row, row, topDown.begin() + y * row);
+    return topDown;
+}
+
+std::vector<uint32_t> asIds(const std::vector<uint8_t>& bytes)
+{
+    std::vector<uint32_t> ids(bytes.size() / 4);
+    std::copy_n(bytes.data(), ids.size() * 4, reinterpret_cast<uint8_t*>(ids.data()));
+    return ids;
+}
+
+void appendPng(void* context, void* data, int size)
+{
+    static_cast<std::string*>(context)->append(static_cast<const char*>(data), size_t(size));
+}
+
+// Draws the scene at w x h, k times the picture's scale, into an off-screen
+// picture without the console, and reads what the output needs.
+bool renderLarger(TorvWindow& window, int w, int h, int k, bool vector, RenderedPicture& picture,
+                  FrameImages& images, std::string& reason)
+{
+    GLint maxTexture = 0, maxViewport[2] = {0, 0};
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, maxViewport);
+    const int limit = std::min({maxTexture, maxViewport[0], maxViewport[1]});
+    if (w > limit || h > limit) {
+        reason = "a picture rendered at " + std::to_string(w) + " x " + std::to_string(h) +
+                 " is larger than this OpenGL allows (" + std::to_string(limit) + ")";
+        return false;
+    }
+    FrameBufferDesc desc;
+    desc.width = w;
+    desc.height = h;
+    desc.depthInternalFormat = GL_DEPTH_COMPONENT24;
+    desc.colorCount = 1;
+    desc.colorFormats = {GL_RGBA};
+    desc.colorInternalFormats = {GL_RGBA8};
+    FrameBufferObject target;
+    if (!target.create(desc)) {
+        reason = "no render target of " + std::to_string(w) + " x " + std::to_string(h);
+        return false;
+    }
+    const int oldW = window.renderWidth, oldH = window.renderHeight;
+    if (w != oldW || h != oldH)
+        window.resizeRenderTargets(w, h);
+    window.pixelScale = float(k);
+
+    const bool consoleShown = window.console && window.console->consoleOpen;
+    if (window.console)
+        window.console->consoleOpen = false;
+    FrameBufferObject::redirectWindow(target.framebuffer);
+    FrameBufferObject::unbind();
+    glViewport(0, 0, w, h);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    window.renderFrame();
+
+    picture.width = images.width = w;
+    picture.height = images.height = h;
+    picture.rgba = readImage(target.framebuffer, GL_COLOR_ATTACHMENT0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, 4);
+    picture.ids = asIds(
+        readImage(window.sceneTarget.framebuffer, GL_COLOR_ATTACHMENT1, w, h, GL_RED_INTEGER, GL_UNSIGNED_INT, 4));
+    picture.lines =
+        readImage(window.lineTarget.framebuffer, GL_COLOR_ATTACHMENT0, w, h, GL_RED, GL_UNSIGNED_BYTE, 1);
+    if (vector) {
+        images.ids = picture.ids;
+        images.lines = picture.lines;
+        images.colors =
+            readImage(window.sceneTarget.framebuffer, GL_COLOR_ATTACHMENT0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, 4);
+        const std::vector<uint32_t> cutIds = window.readCutFaceIds();
+        images.cut.assign(cutIds.size(), 0);
+        for (size_t i = 0; i < cutIds.size() && i < images.ids.size(); ++i)
+            images.cut[i] = cutIds[i] != 0 && cutIds[i] == images.ids[i];
+    }
+
+    FrameBufferObject::redirectWindow(0);
+    FrameBufferObject::unbind();
+    if (window.console)
+        window.console->consoleOpen = consoleShown;
+    target.release();
+    window.pixelScale = 1.0f;
+    if (w != oldW || h != oldH)
+        window.resizeRenderTargets(oldW, oldH);
+    glViewport(0, 0, oldW, oldH);
+    return true;
+}
+
+} // namespace
+
+int traceScale(int width, int height)
+{
+    return std::clamp(maxTraceSide / std::max({width, height, 1}), 1, 4);
+}
+
+std::map<uint32_t, std::string> objectNames(const Scene& scene, const SceneLoader& loader)
+{
+    std::map<uint32_t, std::string> names;
+    for (const auto* set : {&scene.objects, &scene.selection})
+        for (Renderable* r : *set) {
+            auto* instance = dynamic_cast<MeshInstance*>(r);
+            if (!instance)
+                continue;
+            if (auto part = loader.partIdsByMesh.find(instance->mesh); part != loader.partIdsByMesh.end()) {
+                names[instance->id] = part->second;
+            } else if (auto model = loader.namesByModel.find(instance->mesh); model != loader.namesByModel.end()) {
+                const size_t slash = model->second.find_last_of('/');
+                names[instance->id] = slash == std::string::npos ? model->second : model->second.substr(slash + 1);
+            }
+        }
+    return names;
+}
+
+bool writePicture(TorvWindow& window, const std::string& path, const PictureRequest& request, std::string& reason)
+{
+    if (request.width < 1 || request.height < 1 || request.antialias < 1 || request.antialias > maxAntialias) {
+        reason = "the picture needs a size and an anti-aliasing factor from 1 to " + std::to_string(maxAntialias);
+        return false;
+    }
+    VectorFormat format;
+    const bool vector = vectorFormatFor(path, format);
+    const int k = vector ? traceScale(request.width, request.height) : request.antialias;
+    RenderedPicture picture;
+    FrameImages images;
+    if (!renderLarger(window, request.width * k, request.height * k, k, vector, picture, images, reason))
+        return false;
+
+    if (vector) {
+        VectorPictureOptions options;
+        options.pageWidth = request.width;
+        options.pageHeight = request.height;
+        options.transparent = request.transparent;
+        return writeVectorPicture(path, images, objectNames(*window.scene, *window.sceneLoader), options, reason);
+    }
+    const std::vector<uint8_t> pixels = filterPicture(picture, k, request.transparent);
+    std::string png;
+    if (pixels.empty() || !stbi_write_png_to_func(appendPng, &png, request.width, request.height, 4, pixels.data(),
+                                                  request.width * 4) ||
+        !saveSceneFileAtomically(path, png)) {
+        reason = "cannot write " + path;
+        return false;
+    }
+    return true;
+}
