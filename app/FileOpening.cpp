@@ -1,13 +1,16 @@
 #include "app/FileOpening.h"
 
+#include "geometry/FileProbe.h"
+#include "geometry/ImportProcess.h"
 #include "geometry/Mesh.h"
+#include "scene/ModelNames.h"
 #include "scene/SceneLoader.h"
 
 #include <assimp/Importer.hpp>
 
 #include <cctype>
 #include <filesystem>
-#include <fstream>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -38,26 +41,34 @@ std::string modelNameForPath(const std::string& path, const std::string& modelDi
 OpenOutcome openFiles(SceneLoader& loader, const std::vector<std::string>& paths)
 {
     OpenOutcome outcome;
+    // Many files that each hang the importer cost one time limit.
+    ImportTimeBudget budget;
     for (const std::string& path : paths) {
-        std::error_code ec;
-        const bool readable = !fs::is_directory(path, ec) && std::ifstream(path).good();
+        const std::string shown = nameForMessage(path);
+        // Probed without opening: a FIFO would wait for a writer.
+        const std::string special = nonRegularFileKind(path);
         const FileKind kind = classifyFile(path);
-        if (!readable) {
-            outcome.failures.push_back("cannot read " + path);
+        if (!special.empty()) {
+            outcome.failures.push_back("cannot read " + shown + ": it is " + special);
+        } else if (::access(path.c_str(), R_OK) != 0) {
+            outcome.failures.push_back("cannot read " + shown);
         } else if (kind == FileKind::Unknown) {
-            outcome.failures.push_back(path + ": not a scene or model file");
+            outcome.failures.push_back(shown + ": not a scene or model file");
         } else if (kind == FileKind::Scene) {
             if (loader.loadSceneFile(path))
                 ++outcome.scenesLoaded;
             else
-                outcome.failures.push_back("cannot read " + path);
+                outcome.failures.push_back("cannot read " + shown);
+        } else if (const std::string name = modelNameForPath(path, loader.modelDirectory);
+                   !unplaceableNameReason(name).empty()) {
+            outcome.failures.push_back("cannot open " + shown + ": " + unplaceableNameReason(name));
         } else {
-            Mesh* mesh = loader.loadModel(modelNameForPath(path, loader.modelDirectory));
+            Mesh* mesh = loader.loadModel(name);
             if (mesh && mesh->uploaded) {
                 loader.createInstance(mesh);
                 ++outcome.modelsPlaced;
             } else {
-                outcome.failures.push_back("cannot import " + path);
+                outcome.failures.push_back("cannot import " + shown);
             }
         }
     }

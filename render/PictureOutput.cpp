@@ -1,15 +1,13 @@
 #include "render/PictureOutput.h"
 
-#include "app/TorvWindow.h"
-#include "geometry/Mesh.h"
 #include "math/Camera.h"
 #include "render/PictureFilter.h"
+#include "render/Renderer.h"
 #include "render/VectorPicture.h"
 #include "scene/MeshInstance.h"
 #include "scene/Scene.h"
 #include "scene/SceneFile.h"
 #include "scene/SceneLoader.h"
-#include "text/CommandConsole.h"
 
 #include <stb/stb_image_write.h>
 
@@ -50,10 +48,26 @@ void appendPng(void* context, void* data, int size)
     static_cast<std::string*>(context)->append(static_cast<const char*>(data), size_t(size));
 }
 
-// Draws the scene at w x h, k times the picture's scale, into an off-screen
-// picture without the console, and reads what the output needs.
-bool renderLarger(TorvWindow& window, int w, int h, int k, bool vector, RenderedPicture& picture,
-                  FrameImages& images, std::string& reason)
+std::vector<uint8_t> flipRows(const std::vector<uint8_t>& image, int h)
+{
+    std::vector<uint8_t> flipped(image.size());
+    const size_t row = image.size() / size_t(h);
+    for (int y = 0; y < h; ++y)
+        std::copy_n(image.begin() + (h - 1 - y) * row, row, flipped.begin() + y * row);
+    return flipped;
+}
+
+std::vector<uint8_t> idBytes(const std::vector<uint32_t>& ids)
+{
+    std::vector<uint8_t> bytes(ids.size() * 4);
+    std::copy_n(reinterpret_cast<const uint8_t*>(ids.data()), bytes.size(), bytes.data());
+    return bytes;
+}
+
+// Draws the scene at w x h, k times the picture's size, into an off-screen
+// picture and reads what the output needs, rows from the top.
+bool renderLarger(Renderer& renderer, Scene& scene, const Camera& camera, int w, int h, int k, bool vector,
+                  RenderedPicture& picture, FrameImages& images, std::string& reason)
 {
     GLint maxTexture = 0, maxViewport[2] = {0, 0};
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
@@ -76,46 +90,41 @@ bool renderLarger(TorvWindow& window, int w, int h, int k, bool vector, Rendered
         reason = "no render target of " + std::to_string(w) + " x " + std::to_string(h);
         return false;
     }
-    const int oldW = window.renderWidth, oldH = window.renderHeight;
+    const int oldW = renderer.width(), oldH = renderer.height();
     if (w != oldW || h != oldH)
-        window.resizeRenderTargets(w, h);
-    window.pixelScale = float(k);
+        renderer.resize(w, h);
+    renderer.pixelScale = float(k);
 
-    const bool consoleShown = window.console && window.console->consoleOpen;
-    if (window.console)
-        window.console->consoleOpen = false;
     FrameBufferObject::redirectWindow(target.framebuffer);
     FrameBufferObject::unbind();
     glViewport(0, 0, w, h);
+    // The frame starts from what the loop's clear leaves.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    window.renderFrame();
+    renderer.render(scene, camera);
 
     picture.width = images.width = w;
     picture.height = images.height = h;
     picture.rgba = readImage(target.framebuffer, GL_COLOR_ATTACHMENT0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, 4);
-    picture.ids = asIds(
-        readImage(window.sceneTarget.framebuffer, GL_COLOR_ATTACHMENT1, w, h, GL_RED_INTEGER, GL_UNSIGNED_INT, 4));
-    picture.lines =
-        readImage(window.lineTarget.framebuffer, GL_COLOR_ATTACHMENT0, w, h, GL_RED, GL_UNSIGNED_BYTE, 1);
+    picture.ids = asIds(flipRows(idBytes(renderer.readObjectIds()), h));
+    picture.lines = readImage(renderer.target(RenderTarget::Line).framebuffer, GL_COLOR_ATTACHMENT0, w, h, GL_RED,
+                              GL_UNSIGNED_BYTE, 1);
     if (vector) {
         images.ids = picture.ids;
         images.lines = picture.lines;
-        images.colors =
-            readImage(window.sceneTarget.framebuffer, GL_COLOR_ATTACHMENT0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, 4);
-        const std::vector<uint32_t> cutIds = window.readCutFaceIds();
+        images.colors = readImage(renderer.target(RenderTarget::Scene).framebuffer, GL_COLOR_ATTACHMENT0, w, h,
+                                  GL_RGBA, GL_UNSIGNED_BYTE, 4);
+        const std::vector<uint32_t> cutIds = asIds(flipRows(idBytes(renderer.readCutFaceIds(scene, camera)), h));
         images.cut.assign(cutIds.size(), 0);
-        for (size_t i = 0; i < cutIds.size() && i < images.ids.size(); ++i)
+        for (size_t i = 0; i < cutIds.size(); ++i)
             images.cut[i] = cutIds[i] != 0 && cutIds[i] == images.ids[i];
     }
 
     FrameBufferObject::redirectWindow(0);
     FrameBufferObject::unbind();
-    if (window.console)
-        window.console->consoleOpen = consoleShown;
     target.release();
-    window.pixelScale = 1.0f;
+    renderer.pixelScale = 1.0f;
     if (w != oldW || h != oldH)
-        window.resizeRenderTargets(oldW, oldH);
+        renderer.resize(oldW, oldH);
     glViewport(0, 0, oldW, oldH);
     return true;
 }
@@ -145,7 +154,8 @@ std::map<uint32_t, std::string> objectNames(const Scene& scene, const SceneLoade
     return names;
 }
 
-bool writePicture(TorvWindow& window, const std::string& path, const PictureRequest& request, std::string& reason)
+bool writePicture(Renderer& renderer, Scene& scene, const Camera& camera, const std::map<uint32_t, std::string>& names,
+                  const std::string& path, const PictureRequest& request, std::string& reason)
 {
     if (request.width < 1 || request.height < 1 || request.antialias < 1 || request.antialias > maxAntialias) {
         reason = "the picture needs a size and an anti-aliasing factor from 1 to " + std::to_string(maxAntialias);
@@ -156,7 +166,8 @@ bool writePicture(TorvWindow& window, const std::string& path, const PictureRequ
     const int k = vector ? traceScale(request.width, request.height) : request.antialias;
     RenderedPicture picture;
     FrameImages images;
-    if (!renderLarger(window, request.width * k, request.height * k, k, vector, picture, images, reason))
+    if (!renderLarger(renderer, scene, camera, request.width * k, request.height * k, k, vector, picture, images,
+                      reason))
         return false;
 
     if (vector) {
@@ -164,7 +175,7 @@ bool writePicture(TorvWindow& window, const std::string& path, const PictureRequ
         options.pageWidth = request.width;
         options.pageHeight = request.height;
         options.transparent = request.transparent;
-        return writeVectorPicture(path, images, objectNames(*window.scene, *window.sceneLoader), options, reason);
+        return writeVectorPicture(path, images, names, options, reason);
     }
     const std::vector<uint8_t> pixels = filterPicture(picture, k, request.transparent);
     std::string png;

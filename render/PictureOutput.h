@@ -6,7 +6,8 @@
 #include <map>
 #include <string>
 
-class TorvWindow;
+class Camera;
+class Renderer;
 class Scene;
 class SceneLoader;
 
@@ -32,7 +33,9 @@ int traceScale(int width, int height);
 // model's file name without the folder.
 std::map<uint32_t, std::string> objectNames(const Scene& scene, const SceneLoader& loader);
 
-// Renders the window's view for the picture and writes it to path: .svg and
-// .pdf as drawings, any other name as PNG. The file is replaced only when the
+// Renders the scene as the camera sees it for the picture, off screen, and
+// writes it to path: .svg and .pdf as drawings, any other name as PNG. The
+// renderer keeps its size afterwards. The file is replaced only when the
 // whole write succeeded. False with a reason otherwise.
-bool writePicture(TorvWindow& window, const std::string& path, const PictureRequest& request, std::string& reason);
+bool writePicture(Renderer& renderer, Scene& scene, const Camera& camera, const std::map<uint32_t, std::string>& names,
+                  const std::string& path, const PictureRequest& request, std::string& reason);

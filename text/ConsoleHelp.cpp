@@ -17,6 +17,7 @@ const std::vector<std::string>& consoleHelpLines()
         "edge on|off      off: cone hugs the outline",
         "dir on|off       on: hole sized in the world",
         "screenshot NAME [SCALE]  PNG, SCALE 1 to 4",
+        "  ... antialias K, transparent; NAME.svg/.pdf: vector",
         "help             this list; drop files to open",
         "Up/Down          earlier commands; Tab: close",
         "Ctrl+click       object behind; +Shift adds it",

@@ -98,7 +98,7 @@ TEST(Screenshot, WritesTheWindowWithoutTheConsoleAtOneToFourTimesItsSize)
     for (const auto& [line, shown] :
          {std::pair<std::string, std::string>{"screenshot " + dir + "/c.png 5", "screenshot: SCALE is 1, 2, 3 or 4"},
           {"screenshot " + dir + "/none/c.png", "screenshot: cannot write " + dir + "/none/c.png"},
-          {"screenshot", "screenshot NAME [SCALE]"}}) {
+          {"screenshot", "screenshot NAME [SCALE] [antialias K] [transparent]"}}) {
         h.type(line);
         h.tapKey(GLFW_KEY_ENTER);
         EXPECT_EQ(console.history[0]->text, shown);
