@@ -70,9 +70,8 @@ void Renderer::silhouettePass(const Frame& f)
     glDepthMask(GL_FALSE);
     glDisable(GL_DEPTH_TEST);
     silhouetteShader.use();
-    // Neighbours pixelScale texels apart: lines keep their width in a picture
-    // rendered that much larger.
-    silhouetteShader.set("invImageSize", pixelScale / frameWidth, pixelScale / frameHeight);
+    silhouetteShader.set("invImageSize", 1.0f / frameWidth, 1.0f / frameHeight);
+    silhouetteShader.set("lineScale", pixelScale);
     silhouetteShader.set("threshold", 0.0004f, 0.001f);
     silhouetteShader.set("depthLogRange", std::log(f.camera.farDistance / f.camera.nearDistance));
     if (s.lineMode != 2) {
