@@ -18,50 +18,35 @@ namespace {
 // Drawings are traced from images this large at most, for time and memory.
 constexpr int maxTraceSide = 4096;
 
-// One attachment of a framebuffer, rows from the top.
-std::vector<uint8_t> readImage(GLuint framebuffer, GLenum attachment, int w, int h, GLenum format, GLenum type,
-                               size_t bytesPerPixel)
+// GL's rows start at the bottom; pictures' at the top.
+template <typename T>
+std::vector<T> flipRows(const std::vector<T>& image, int h)
 {
-    std::vector<uint8_t> bottomUp(size_t(w) * h * bytesPerPixel);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
-    glReadBuffer(attachment);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, w, h, format, type, bottomUp.data());
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glReadBuffer(GL_BACK);
-    std::vector<uint8_t> topDown(bottomUp.size());
-    const size_t row = size_t(w) * bytesPerPixel;
-    for (int y = 0; y < h; ++y)
-        std::copy_n(bottomUp.begin() + (h - 1 - y) * row, row, topDown.begin() + y * row);
-    return topDown;
-}
-
-std::vector<uint32_t> asIds(const std::vector<uint8_t>& bytes)
-{
-    std::vector<uint32_t> ids(bytes.size() / 4);
-    std::copy_n(bytes.data(), ids.size() * 4, reinterpret_cast<uint8_t*>(ids.data()));
-    return ids;
-}
-
-void appendPng(void* context, void* data, int size)
-{
-    static_cast<std::string*>(context)->append(static_cast<const char*>(data), size_t(size));
-}
-
-std::vector<uint8_t> flipRows(const std::vector<uint8_t>& image, int h)
-{
-    std::vector<uint8_t> flipped(image.size());
+    std::vector<T> flipped(image.size());
     const size_t row = image.size() / size_t(h);
     for (int y = 0; y < h; ++y)
         std::copy_n(image.begin() + (h - 1 - y) * row, row, flipped.begin() + y * row);
     return flipped;
 }
 
-std::vector<uint8_t> idBytes(const std::vector<uint32_t>& ids)
+// One attachment of a framebuffer, rows from the top.
+template <typename T>
+std::vector<T> readImage(GLuint framebuffer, GLenum attachment, int w, int h, GLenum format, GLenum type,
+                         size_t perPixel)
 {
-    std::vector<uint8_t> bytes(ids.size() * 4);
-    std::copy_n(reinterpret_cast<const uint8_t*>(ids.data()), bytes.size(), bytes.data());
-    return bytes;
+    std::vector<T> bottomUp(size_t(w) * h * perPixel);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+    glReadBuffer(attachment);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, w, h, format, type, bottomUp.data());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    return flipRows(bottomUp, h);
+}
+
+void appendPng(void* context, void* data, int size)
+{
+    static_cast<std::string*>(context)->append(static_cast<const char*>(data), size_t(size));
 }
 
 // Draws the scene at w x h, k times the picture's size, into an off-screen
@@ -104,16 +89,16 @@ bool renderLarger(Renderer& renderer, Scene& scene, const Camera& camera, int w,
 
     picture.width = images.width = w;
     picture.height = images.height = h;
-    picture.rgba = readImage(target.framebuffer, GL_COLOR_ATTACHMENT0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, 4);
-    picture.ids = asIds(flipRows(idBytes(renderer.readObjectIds()), h));
-    picture.lines = readImage(renderer.target(RenderTarget::Line).framebuffer, GL_COLOR_ATTACHMENT0, w, h, GL_RED,
-                              GL_UNSIGNED_BYTE, 1);
+    picture.rgba = readImage<uint8_t>(target.framebuffer, GL_COLOR_ATTACHMENT0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, 4);
+    picture.ids = flipRows(renderer.readObjectIds(), h);
+    picture.lines = readImage<uint8_t>(renderer.target(RenderTarget::Line).framebuffer, GL_COLOR_ATTACHMENT0, w, h,
+                                       GL_RED, GL_UNSIGNED_BYTE, 1);
     if (vector) {
         images.ids = picture.ids;
         images.lines = picture.lines;
-        images.colors = readImage(renderer.target(RenderTarget::Scene).framebuffer, GL_COLOR_ATTACHMENT0, w, h,
-                                  GL_RGBA, GL_UNSIGNED_BYTE, 4);
-        const std::vector<uint32_t> cutIds = asIds(flipRows(idBytes(renderer.readCutFaceIds(scene, camera)), h));
+        images.colors = readImage<uint8_t>(renderer.target(RenderTarget::Scene).framebuffer, GL_COLOR_ATTACHMENT0,
+                                           w, h, GL_RGBA, GL_UNSIGNED_BYTE, 4);
+        const std::vector<uint32_t> cutIds = flipRows(renderer.readCutFaceIds(scene, camera), h);
         images.cut.assign(cutIds.size(), 0);
         for (size_t i = 0; i < cutIds.size(); ++i)
             images.cut[i] = cutIds[i] != 0 && cutIds[i] == images.ids[i];

@@ -233,15 +233,15 @@ size_t nearestColor(const std::vector<uint32_t>& palette, uint32_t rgb, std::ini
     double bestDistance = -1;
     for (size_t i = 0; i < palette.size(); ++i)
         for (double shade : shades) {
-        double d = 0;
-        for (int c = 0; c < 3; ++c) {
-            const double diff = shade * channel(palette[i], c) - channel(rgb, c);
-            d += diff * diff;
-        }
-        if (bestDistance < 0 || d < bestDistance) {
-            bestDistance = d;
-            best = i;
-        }
+            double d = 0;
+            for (int c = 0; c < 3; ++c) {
+                const double diff = shade * channel(palette[i], c) - channel(rgb, c);
+                d += diff * diff;
+            }
+            if (bestDistance < 0 || d < bestDistance) {
+                bestDistance = d;
+                best = i;
+            }
         }
     return best;
 }
