@@ -1,10 +1,18 @@
 #include "app/WindowPicture.h"
 
+#include "app/AtomicWrite.h"
 #include "app/TorvWindow.h"
 
 bool writeWindowPicture(TorvWindow& window, const std::string& path, const PictureRequest& request,
                         std::string& reason)
 {
-    return writePicture(window.renderer(), *window.scene, *window.camera,
-                        objectNames(*window.scene, *window.sceneLoader), path, request, reason);
+    std::string bytes, why;
+    if (!makePicture(window.renderer(), *window.scene, *window.camera, objectNames(*window.scene, *window.sceneLoader),
+                     request, pictureFormatFor(path), bytes, reason))
+        return false;
+    if (!replaceFileContents(path, bytes, why)) {
+        reason = "cannot write " + path + ": " + why;
+        return false;
+    }
+    return true;
 }

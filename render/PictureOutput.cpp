@@ -6,7 +6,6 @@
 #include "render/VectorPicture.h"
 #include "scene/MeshInstance.h"
 #include "scene/Scene.h"
-#include "scene/SceneFile.h"
 #include "scene/SceneLoader.h"
 
 #include <stb/stb_image_write.h>
@@ -139,15 +138,22 @@ std::map<uint32_t, std::string> objectNames(const Scene& scene, const SceneLoade
     return names;
 }
 
-bool writePicture(Renderer& renderer, Scene& scene, const Camera& camera, const std::map<uint32_t, std::string>& names,
-                  const std::string& path, const PictureRequest& request, std::string& reason)
+PictureFormat pictureFormatFor(const std::string& path)
+{
+    VectorFormat vector;
+    if (!vectorFormatFor(path, vector))
+        return PictureFormat::Png;
+    return vector == VectorFormat::Svg ? PictureFormat::Svg : PictureFormat::Pdf;
+}
+
+bool makePicture(Renderer& renderer, Scene& scene, const Camera& camera, const std::map<uint32_t, std::string>& names,
+                 const PictureRequest& request, PictureFormat format, std::string& bytes, std::string& reason)
 {
     if (request.width < 1 || request.height < 1 || request.antialias < 1 || request.antialias > maxAntialias) {
         reason = "the picture needs a size and an anti-aliasing factor from 1 to " + std::to_string(maxAntialias);
         return false;
     }
-    VectorFormat format;
-    const bool vector = vectorFormatFor(path, format);
+    const bool vector = format != PictureFormat::Png;
     const int k = vector ? traceScale(request.width, request.height) : request.antialias;
     RenderedPicture picture;
     FrameImages images;
@@ -160,14 +166,14 @@ bool writePicture(Renderer& renderer, Scene& scene, const Camera& camera, const 
         options.pageWidth = request.width;
         options.pageHeight = request.height;
         options.transparent = request.transparent;
-        return writeVectorPicture(path, images, names, options, reason);
+        return drawVectorPicture(images, names, options,
+                                 format == PictureFormat::Svg ? VectorFormat::Svg : VectorFormat::Pdf, bytes, reason);
     }
     const std::vector<uint8_t> pixels = filterPicture(picture, k, request.transparent);
-    std::string png;
-    if (pixels.empty() || !stbi_write_png_to_func(appendPng, &png, request.width, request.height, 4, pixels.data(),
-                                                  request.width * 4) ||
-        !saveSceneFileAtomically(path, png)) {
-        reason = "cannot write " + path;
+    bytes.clear();
+    if (pixels.empty() || !stbi_write_png_to_func(appendPng, &bytes, request.width, request.height, 4, pixels.data(),
+                                                  request.width * 4)) {
+        reason = "the PNG could not be encoded";
         return false;
     }
     return true;

@@ -33,9 +33,13 @@ int traceScale(int width, int height);
 // model's file name without the folder.
 std::map<uint32_t, std::string> objectNames(const Scene& scene, const SceneLoader& loader);
 
-// Renders the scene as the camera sees it for the picture, off screen, and
-// writes it to path: .svg and .pdf as drawings, any other name as PNG. The
-// renderer keeps its size afterwards. The file is replaced only when the
-// whole write succeeded. False with a reason otherwise.
-bool writePicture(Renderer& renderer, Scene& scene, const Camera& camera, const std::map<uint32_t, std::string>& names,
-                  const std::string& path, const PictureRequest& request, std::string& reason);
+enum class PictureFormat { Png, Svg, Pdf };
+
+// What a file name asks for: .svg and .pdf (any case) drawings, else PNG.
+PictureFormat pictureFormatFor(const std::string& path);
+
+// Renders the scene as the camera sees it for the picture, off screen, into
+// the contents of a file of that format. The renderer keeps its size
+// afterwards. False with a reason when it cannot be made.
+bool makePicture(Renderer& renderer, Scene& scene, const Camera& camera, const std::map<uint32_t, std::string>& names,
+                 const PictureRequest& request, PictureFormat format, std::string& bytes, std::string& reason);

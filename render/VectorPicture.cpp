@@ -1,7 +1,5 @@
 #include "render/VectorPicture.h"
 
-#include "scene/SceneFile.h"
-
 #include <cairo/cairo-pdf.h>
 #include <cairo/cairo-svg.h>
 #include <cairo/cairo.h>
@@ -634,24 +632,5 @@ bool drawVectorPicture(const FrameImages& images, const std::map<uint32_t, std::
     if (format == VectorFormat::Svg && !nameSvgGroups(out, plan, reason))
         return false;
     bytes.swap(out);
-    return true;
-}
-
-bool writeVectorPicture(const std::string& path, const FrameImages& images,
-                        const std::map<uint32_t, std::string>& names, const VectorPictureOptions& options,
-                        std::string& reason)
-{
-    VectorFormat format;
-    if (!vectorFormatFor(path, format)) {
-        reason = "a drawing's name ends in .svg or .pdf: " + path;
-        return false;
-    }
-    std::string bytes;
-    if (!drawVectorPicture(images, names, options, format, bytes, reason))
-        return false;
-    if (!saveSceneFileAtomically(path, bytes)) {
-        reason = "cannot write " + path;
-        return false;
-    }
     return true;
 }

@@ -43,9 +43,3 @@ std::string vectorGroupName(const std::map<uint32_t, std::string>& names, uint32
 bool drawVectorPicture(const FrameImages& images, const std::map<uint32_t, std::string>& names,
                        const VectorPictureOptions& options, VectorFormat format, std::string& bytes,
                        std::string& reason);
-
-// drawVectorPicture, then the bytes to path through a temporary file that
-// replaces path only when the whole write succeeded.
-bool writeVectorPicture(const std::string& path, const FrameImages& images,
-                        const std::map<uint32_t, std::string>& names, const VectorPictureOptions& options,
-                        std::string& reason);

@@ -11,8 +11,9 @@
 #include <stb/stb_image.h>
 
 #include <cmath>
-#include <fstream>
 #include <cstdlib>
+#include <fstream>
+#include <sys/resource.h>
 
 namespace {
 
@@ -47,7 +48,7 @@ double meanDifference(const Picture& a, const Shot& b)
 void selectBoxAndBall(AppHarness& h)
 {
     h.app().selectInstance(h.placed(0));
-    h.app().scene->lineMode = 1;
+    h.app().scene->lineMode = LineMode::Ghost;
     h.frames(2);
 }
 
@@ -105,7 +106,8 @@ TEST(Screenshot, WritesTheWindowWithoutTheConsoleAtOneToFourTimesItsSize)
     h.tapKey(GLFW_KEY_TAB);
     for (const auto& [line, shown] :
          {std::pair<std::string, std::string>{"screenshot " + dir + "/c.png 5", "screenshot: SCALE is 1, 2, 3 or 4"},
-          {"screenshot " + dir + "/none/c.png", "screenshot: cannot write " + dir + "/none/c.png"},
+          {"screenshot " + dir + "/none/c.png",
+           "screenshot: cannot write " + dir + "/none/c.png: No such file or directory"},
           {"screenshot " + dir + "/c.png antialias 5", "screenshot: antialias K takes K from 1 to 4"},
           {"screenshot " + dir + "/c.png 2 opaque", "screenshot NAME [SCALE] [antialias K] [transparent]"},
           {"screenshot", "screenshot NAME [SCALE] [antialias K] [transparent]"}}) {
@@ -113,4 +115,18 @@ TEST(Screenshot, WritesTheWindowWithoutTheConsoleAtOneToFourTimesItsSize)
         h.tapKey(GLFW_KEY_ENTER);
         EXPECT_EQ(console.history[0]->text, shown);
     }
+
+    // Past the file-size limit (as on a full disk) the old picture stays, the
+    // failure is said, and the viewer lives on instead of dying of SIGXFSZ.
+    std::ofstream(dir + "/old.png") << "old";
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const rlimit small{512, saved.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    h.type("screenshot " + dir + "/old.png");
+    h.tapKey(GLFW_KEY_ENTER);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(console.history[0]->text, "screenshot: cannot write " + dir + "/old.png: File too large");
+    std::ifstream old(dir + "/old.png");
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(old)), std::istreambuf_iterator<char>()), "old");
 }

@@ -10,7 +10,6 @@
 #include <cmath>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
 
 namespace {
 
@@ -55,6 +54,18 @@ FrameImages madeUpFrame()
 }
 
 const std::map<uint32_t, std::string> names = {{3, "nodes[5]"}, {7, "crust.obj"}};
+
+// The drawing of the images as a file of the name's format.
+bool writeDrawing(const std::string& path, const FrameImages& frame, const std::map<uint32_t, std::string>& names,
+                  const VectorPictureOptions& options, std::string& reason)
+{
+    VectorFormat format;
+    std::string bytes;
+    if (!vectorFormatFor(path, format) || !drawVectorPicture(frame, names, options, format, bytes, reason))
+        return false;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return true;
+}
 
 std::string readFile(const std::string& path)
 {
@@ -126,7 +137,7 @@ TEST(VectorPicture, SvgAndPdfShowTheImagesAndNameEachObjectsGroup)
     for (const char* name : {"/frame.svg", "/frame.pdf"}) {
         const std::string path = dir + name;
         std::string reason;
-        ASSERT_TRUE(writeVectorPicture(path, frame, names, options, reason)) << reason;
+        ASSERT_TRUE(writeDrawing(path, frame, names, options, reason)) << reason;
         ASSERT_TRUE(rasterise(path, pageW, pageH, dir + "/back.png")) << path;
         RgbaImage img;
         ASSERT_TRUE(img.load(dir + "/back.png"));
@@ -163,7 +174,7 @@ TEST(VectorPicture, TransparentPageAndRefusedInput)
     options.pageHeight = pageH;
     options.transparent = true;
     std::string reason;
-    ASSERT_TRUE(writeVectorPicture(dir + "/clear.svg", frame, names, options, reason)) << reason;
+    ASSERT_TRUE(writeDrawing(dir + "/clear.svg", frame, names, options, reason)) << reason;
     ASSERT_TRUE(rasterise(dir + "/clear.svg", pageW, pageH, dir + "/clear.png"));
     RgbaImage img;
     ASSERT_TRUE(img.load(dir + "/clear.png"));
@@ -177,13 +188,17 @@ TEST(VectorPicture, TransparentPageAndRefusedInput)
     EXPECT_NE(bytes.find("<g id=\"part\">"), std::string::npos);
     EXPECT_NE(bytes.find("<g id=\"part-2\">"), std::string::npos);
 
-    // Images that do not fit together and names of other formats write nothing.
-    struct stat st;
-    EXPECT_FALSE(writeVectorPicture(dir + "/frame.png", frame, names, options, reason));
-    EXPECT_NE(::stat((dir + "/frame.png").c_str(), &st), 0);
+    // Images that do not fit together draw nothing; only .svg and .pdf are
+    // drawings.
     frame.lines.pop_back();
-    EXPECT_FALSE(writeVectorPicture(dir + "/short.svg", frame, names, options, reason));
-    EXPECT_NE(::stat((dir + "/short.svg").c_str(), &st), 0);
+    bytes.clear();
+    EXPECT_FALSE(drawVectorPicture(frame, names, options, VectorFormat::Svg, bytes, reason));
+    EXPECT_TRUE(bytes.empty());
+    VectorFormat format;
+    EXPECT_TRUE(vectorFormatFor("a.PDF", format));
+    EXPECT_EQ(format, VectorFormat::Pdf);
+    EXPECT_FALSE(vectorFormatFor("a.svg.png", format));
+    EXPECT_FALSE(vectorFormatFor(".svg", format));
 }
 
 } // namespace

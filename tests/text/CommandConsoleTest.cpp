@@ -83,7 +83,7 @@ protected:
 // The scene-wide switches the console changes.
 struct Switches {
     bool edit, edge, directional;
-    int lineMode;
+    LineMode lineMode;
     float global, ghost;
     bool operator==(const Switches& o) const
     {
@@ -93,7 +93,8 @@ struct Switches {
 };
 std::ostream& operator<<(std::ostream& os, const Switches& s)
 {
-    return os << "{edit " << s.edit << " edge " << s.edge << " dir " << s.directional << " lines " << s.lineMode
+    return os << "{edit " << s.edit << " edge " << s.edge << " dir " << s.directional << " lines "
+              << static_cast<int>(s.lineMode)
               << " global " << s.global << " ghost " << s.ghost << "}";
 }
 
@@ -101,7 +102,7 @@ std::ostream& operator<<(std::ostream& os, const Switches& s)
 
 TEST_F(CommandConsoleTest, SwitchesByTypedLines)
 {
-    const Switches start{false, true, false, 2, 30.0f, 2.0f};
+    const Switches start{false, true, false, LineMode::Off, 30.0f, 2.0f};
     const std::pair<const char*, std::function<void(Switches&)>> cases[] = {
         {"edit on", [](Switches& s) { s.edit = true; }},
         {"Edit On", [](Switches& s) { s.edit = true; }},
@@ -117,8 +118,8 @@ TEST_F(CommandConsoleTest, SwitchesByTypedLines)
         {"ghost 1.5x", [](Switches& s) { s.ghost = 1.5f; }},
         {"dirt on", [](Switches& s) { s.directional = true; }},
         {"dir maybe", [](Switches&) {}},
-        {"lines ghost", [](Switches& s) { s.lineMode = 1; }},
-        {"line on", [](Switches& s) { s.lineMode = 0; }},
+        {"lines ghost", [](Switches& s) { s.lineMode = LineMode::Ghost; }},
+        {"line on", [](Switches& s) { s.lineMode = LineMode::On; }},
         {"lines foo", [](Switches&) {}},
         {"line", [](Switches&) {}},
         {"", [](Switches&) {}},
@@ -139,13 +140,13 @@ TEST_F(CommandConsoleTest, SwitchesByTypedLines)
     }
 
     // Leaving edit mode also lets go of every handle.
-    for (int i = 0; i < 4; ++i)
-        scene->gizmo->handle(i)->dragState = 2;
+    for (int i = 0; i < Gizmo::handleCount; ++i)
+        scene->gizmo->handle(i)->dragState = DragState::Dragged;
     scene->editMode = true;
     enter("EDIT OFF");
     EXPECT_FALSE(scene->editMode);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(scene->gizmo->handle(i)->dragState, 0) << i;
+    for (int i = 0; i < Gizmo::handleCount; ++i)
+        EXPECT_EQ(scene->gizmo->handle(i)->dragState, DragState::Idle) << i;
 }
 
 TEST_F(CommandConsoleTest, ModelsSelectionAndSceneFiles)
@@ -496,4 +497,10 @@ TEST_F(CommandConsoleTest, LoadsShowTheirModelsFailuresAndNamesWithLineBreaksAre
     EXPECT_EQ(refused, std::vector<std::string>{"ERROR: model with\\nline.obj: a name with a line break cannot be "
                                                 "saved in a scene file"});
     EXPECT_EQ(scene->root->children.size(), 2u) << "the two empty objects of the scene; nothing more";
+
+    // An absolute name is saved, and named, as it stands.
+    testing::internal::CaptureStdout();
+    console->executeCommand("savescene " + dir.string() + "/folder.obj");
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(console->failureLines, std::vector<std::string>{"ERROR: could not save scene " + dir.string() + "/folder.obj"});
 }

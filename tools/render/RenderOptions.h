@@ -1,5 +1,8 @@
 #pragma once
 #include "math/Vec.h"
+#include "scene/LineMode.h"
+
+#include <optional>
 
 #include <string>
 #include <vector>
@@ -16,7 +19,7 @@ struct RenderOptions {
     Vec3 target{0, 0, 0};
     bool cameraFit = false;
     std::vector<int> selectIndices;
-    int lineMode = -1; // -1: the scene's own
+    std::optional<LineMode> lineMode; // else the scene's own
     bool haveAngle = false;
     float angle = 0;
     bool edit = false;
