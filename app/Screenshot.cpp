@@ -5,7 +5,6 @@
 #include "app/WindowPicture.h"
 #include "gl/FrameBufferObject.h"
 #include "math/Camera.h"
-#include "render/VectorPicture.h"
 
 #include <cctype>
 
@@ -45,8 +44,7 @@ std::string runScreenshotCommand(TorvWindow& window, const std::vector<std::stri
         }
     }
     std::string reason;
-    VectorFormat format;
-    const bool plain = !vectorFormatFor(tokens[1], format) && request.antialias == 1 && !request.transparent;
+    const bool plain = pictureFormatFor(tokens[1]) == PictureFormat::Png && request.antialias == 1 && !request.transparent;
     if (plain ? !window.screenshot(tokens[1], scale, reason)
               : !writeWindowPicture(window, tokens[1], request, reason))
         return "screenshot: " + reason;
