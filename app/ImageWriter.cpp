@@ -1,6 +1,6 @@
 #include "app/ImageWriter.h"
 
-#include "app/AtomicWrite.h"
+#include "base/AtomicWrite.h"
 
 #include <epoxy/gl.h>
 

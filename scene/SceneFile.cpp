@@ -1,6 +1,6 @@
 #include "scene/SceneFile.h"
 
-#include "app/AtomicWrite.h"
+#include "base/AtomicWrite.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "app/AtomicWrite.h"
+#include "base/AtomicWrite.h"
 
 #include <cerrno>
 #include <cstring>
