@@ -1,7 +1,7 @@
 #include "app/WindowPicture.h"
 
-#include "app/AtomicWrite.h"
 #include "app/TorvWindow.h"
+#include "base/AtomicWrite.h"
 
 bool writeWindowPicture(TorvWindow& window, const std::string& path, const PictureRequest& request,
                         std::string& reason)
