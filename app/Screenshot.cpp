@@ -16,9 +16,10 @@ bool parseScreenshotScale(const std::string& text, int& scale)
     return true;
 }
 
-std::string runScreenshotCommand(TorvWindow& window, const std::vector<std::string>& tokens)
+std::string runScreenshotCommand(TorvWindow& window, const std::vector<std::string>& given)
 {
-    const std::string usage = "screenshot NAME [SCALE] [antialias K] [transparent]";
+    const std::vector<std::string>& tokens = given;
+    const std::string usage = "screenshot NAME [SCALE] [--outline] [antialias K] [transparent]";
     if (tokens.size() < 2)
         return usage;
     int scale = 1;
@@ -34,6 +35,8 @@ std::string runScreenshotCommand(TorvWindow& window, const std::vector<std::stri
     for (size_t i = next; i < tokens.size(); ++i) {
         if (tokens[i] == "transparent") {
             request.transparent = true;
+        } else if (tokens[i] == "--outline") {
+            request.outline = true;
         } else if (tokens[i] == "antialias" && i + 1 < tokens.size()) {
             const std::string& k = tokens[++i];
             if (k.size() != 1 || k[0] < '1' || k[0] > '0' + maxAntialias)
@@ -44,14 +47,15 @@ std::string runScreenshotCommand(TorvWindow& window, const std::vector<std::stri
         }
     }
     std::string reason;
-    const bool plain = pictureFormatFor(tokens[1]) == PictureFormat::Png && request.antialias == 1 && !request.transparent;
-    if (plain ? !window.screenshot(tokens[1], scale, reason)
+    const bool plain = pictureFormatFor(tokens[1]) == PictureFormat::Png && request.antialias == 1 &&
+                       !request.transparent;
+    if (plain ? !window.screenshot(tokens[1], scale, reason, request.outline)
               : !writeWindowPicture(window, tokens[1], request, reason))
         return "screenshot: " + reason;
     return "wrote " + tokens[1] + " (" + std::to_string(request.width) + " x " + std::to_string(request.height) + ")";
 }
 
-bool TorvWindow::screenshot(const std::string& path, int scale, std::string& reason)
+bool TorvWindow::screenshot(const std::string& path, int scale, std::string& reason, bool outline)
 {
     if (scale < 1 || scale > 4) {
         reason = "SCALE is 1, 2, 3 or 4";
@@ -84,7 +88,11 @@ bool TorvWindow::screenshot(const std::string& path, int scale, std::string& rea
     glViewport(0, 0, outW, outH);
     // The frame starts from what the loop's clear leaves.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // The window's outline belongs to the window, not to the picture.
+    const bool windowOutline = frameRenderer.outlineSelection;
+    frameRenderer.outlineSelection = outline;
     frameRenderer.render(*scene, *camera);
+    frameRenderer.outlineSelection = windowOutline;
     glBindFramebuffer(GL_READ_FRAMEBUFFER, picture.framebuffer);
     glReadBuffer(GL_COLOR_ATTACHMENT0);
     std::string why;

@@ -17,6 +17,7 @@ int main(int argc, char** argv)
                          "Opens the cutaway viewer on scenes/s_test.sce, or on the scene and model\n"
                          "files given (models alone are framed). Data (shaders/, fonts/, models/,\n"
                          "scenes/) is read from the working folder, else from the program's data folder.\n"
+                         "F1 shows the scene panel (shown at start when files are given);\n"
                          "Tab opens the command console; Escape quits.\n";
             return 0;
         }
@@ -27,6 +28,7 @@ int main(int argc, char** argv)
     }
     {
         TorvWindow window;
+        window.panelEnabled = true;
         window.filesToOpen.assign(argv + 1, argv + argc);
         window.run();
     }

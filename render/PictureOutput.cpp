@@ -51,7 +51,7 @@ void appendPng(void* context, void* data, int size)
 // Draws the scene at w x h, k times the picture's size, into an off-screen
 // picture and reads what the output needs, rows from the top.
 bool renderLarger(Renderer& renderer, Scene& scene, const Camera& camera, int w, int h, int k, bool vector,
-                  RenderedPicture& picture, FrameImages& images, std::string& reason)
+                  bool outline, RenderedPicture& picture, FrameImages& images, std::string& reason)
 {
     GLint maxTexture = 0, maxViewport[2] = {0, 0};
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
@@ -84,7 +84,10 @@ bool renderLarger(Renderer& renderer, Scene& scene, const Camera& camera, int w,
     glViewport(0, 0, w, h);
     // The frame starts from what the loop's clear leaves.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const bool windowOutline = renderer.outlineSelection;
+    renderer.outlineSelection = outline;
     renderer.render(scene, camera);
+    renderer.outlineSelection = windowOutline;
 
     picture.width = images.width = w;
     picture.height = images.height = h;
@@ -157,8 +160,8 @@ bool makePicture(Renderer& renderer, Scene& scene, const Camera& camera, const s
     const int k = vector ? traceScale(request.width, request.height) : request.antialias;
     RenderedPicture picture;
     FrameImages images;
-    if (!renderLarger(renderer, scene, camera, request.width * k, request.height * k, k, vector, picture, images,
-                      reason))
+    if (!renderLarger(renderer, scene, camera, request.width * k, request.height * k, k, vector, request.outline,
+                      picture, images, reason))
         return false;
 
     if (vector) {

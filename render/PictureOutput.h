@@ -22,6 +22,8 @@ struct PictureRequest {
     // The white background becomes transparent; objects and lines keep
     // their colour and coverage.
     bool transparent = false;
+    // The selection's outline, which the window shows, is drawn too.
+    bool outline = false;
 };
 
 constexpr int maxAntialias = 4;

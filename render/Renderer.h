@@ -4,6 +4,7 @@
 #include "gl/ShaderProgram.h"
 #include "math/Mat.h"
 #include "render/PassTimer.h"
+#include "render/SelectionOutline.h"
 
 #include <cstdint>
 #include <string>
@@ -71,6 +72,11 @@ public:
     std::vector<uint32_t> readCutFaceIds(Scene& scene, const Camera& camera);
     // GPU time per pass, when enabled.
     PassTimer passTimer;
+    // Outlines of the selected objects, and fainter of hoveredObject, over
+    // the composite. The window asks for them; pictures leave them out
+    // unless asked.
+    bool outlineSelection = false;
+    uint32_t hoveredObject = 0;
 
     // Every program the frame uses (its own and the jump flood's).
     std::vector<const ShaderProgram*> programs() const;
@@ -113,6 +119,7 @@ private:
     void silhouettePass(const Frame& f);
     void gizmoIdPass(const Frame& f);
     void combinePass();
+    void outlinePass(const Frame& f);
     void overlayPass(const Frame& f);
 
     void drawScreenQuad() const { screenQuad.draw(); }
@@ -147,6 +154,7 @@ private:
     // Copy of sceneTarget's depth that the cut-surface pass reads while it
     // draws into sceneTarget (sampling the bound depth image is undefined).
     FrameBufferObject frontDepthCopy;
+    SelectionOutline outline;
 };
 
 // Binds a 2D texture to a texture unit (and leaves that unit active).

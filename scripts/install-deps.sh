@@ -10,6 +10,7 @@ PACKAGES=(
   libfreetype-dev libstb-dev fonts-dejavu-core
   libgtest-dev googletest
   glslang-tools
+  libimgui-dev
   libpotrace-dev libcairo2-dev librsvg2-bin poppler-utils libxml2-utils
   xvfb xauth xdotool imagemagick x11-utils
 )

@@ -110,8 +110,8 @@ TEST(Screenshot, WritesTheWindowWithoutTheConsoleAtOneToFourTimesItsSize)
           {"screenshot " + dir + "/none/c.png",
            "screenshot: cannot write " + dir + "/none/c.png: No such file or directory"},
           {"screenshot " + dir + "/c.png antialias 5", "screenshot: antialias K takes K from 1 to 4"},
-          {"screenshot " + dir + "/c.png 2 opaque", "screenshot NAME [SCALE] [antialias K] [transparent]"},
-          {"screenshot", "screenshot NAME [SCALE] [antialias K] [transparent]"}}) {
+          {"screenshot " + dir + "/c.png 2 opaque", "screenshot NAME [SCALE] [--outline] [antialias K] [transparent]"},
+          {"screenshot", "screenshot NAME [SCALE] [--outline] [antialias K] [transparent]"}}) {
         h.type(line);
         h.tapKey(GLFW_KEY_ENTER);
         EXPECT_EQ(console.history[0]->text, shown);

@@ -106,6 +106,7 @@ void applyView(TorvWindow& window, const RenderOptions& o)
     if (o.haveAngle)
         scene.setGlobalAngle(o.angle);
     scene.editMode = o.edit;
+    window.renderer().outlineSelection = o.outline;
     for (int index : o.selectIndices) {
         auto it = scene.root->children.begin();
         std::advance(it, index);
@@ -124,6 +125,7 @@ std::string renderPicture(TorvWindow& window, const RenderOptions& o)
         request.height = o.height;
         request.antialias = o.antialias;
         request.transparent = o.transparent;
+        request.outline = o.outline;
         std::string reason;
         return writeWindowPicture(window, o.output, request, reason) ? "" : reason;
     }
