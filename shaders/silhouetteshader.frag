@@ -21,13 +21,16 @@ uniform int useDepthMap;
 uniform vec2 invImageSize;
 uniform vec2 threshold;
 uniform float depthLogRange;
+// Texels between neighbours: a picture rendered this many times larger keeps
+// the lines' width.
+uniform float lineScale;
 
 in vec2 uv;
 out vec4 outColor;
 
 float depthAt(vec2 p, float dx, float dy)
 {
-    return texture(texture0, p + vec2(dx, dy) * invImageSize).r;
+    return texture(texture0, p + vec2(dx, dy) * invImageSize * max(lineScale, 1.0)).r;
 }
 
 // How much farther b lies than a, as a share of a's distance.

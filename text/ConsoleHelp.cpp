@@ -15,7 +15,7 @@ const std::vector<std::string>& consoleHelpLines()
         "global|local DEG  cone angle; local <0 none",
         "lines on|off|ghost  edge on|off  dir on|off",
         "ghost V        ghost line reach, 0 to 4",
-        "screenshot NAME [SCALE] [--outline]  PNG",
+        "screenshot NAME [N] [options]; .svg .pdf too",
         "click select; Shift+click add; on empty: none",
         "Ctrl+click object behind; +Shift adds it",
         "right drag orbit; wheel zoom",
