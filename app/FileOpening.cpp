@@ -35,30 +35,62 @@ std::string modelNameForPath(const std::string& path, const std::string& modelDi
     return file.generic_string();
 }
 
-OpenOutcome openFiles(SceneLoader& loader, const std::vector<std::string>& paths)
+std::string displayName(const std::string& path)
+{
+    const std::string name = fs::path(path).filename().string();
+    return name.empty() ? path : name;
+}
+
+void placeLoadedModel(SceneLoader& loader, const std::string& name, bool whole, OpenOutcome& outcome)
+{
+    Mesh* mesh = loader.loadModel(name);
+    if (!mesh || !mesh->uploaded) {
+        outcome.failures.push_back("cannot import " + name);
+        return;
+    }
+    const size_t parts = loader.partsByModel[mesh].size();
+    if (!whole && parts > 1) {
+        const int placed = loader.placeParts(name);
+        if (placed > 0) {
+            outcome.modelsPlaced += placed;
+            outcome.done.push_back("placed " + std::to_string(placed) + " parts of " + displayName(name));
+            return;
+        }
+    }
+    loader.createInstance(mesh);
+    ++outcome.modelsPlaced;
+    outcome.done.push_back("placed " + displayName(name));
+}
+
+std::string cannotOpenReason(const std::string& path)
+{
+    std::error_code ec;
+    if (fs::is_directory(path, ec) || !std::ifstream(path).good())
+        return "cannot read " + path;
+    if (classifyFile(path) == FileKind::Unknown)
+        return path + ": not a scene or model file";
+    return std::string();
+}
+
+OpenOutcome openFiles(SceneLoader& loader, const std::vector<std::string>& paths, bool whole)
 {
     OpenOutcome outcome;
     for (const std::string& path : paths) {
-        std::error_code ec;
-        const bool readable = !fs::is_directory(path, ec) && std::ifstream(path).good();
-        const FileKind kind = classifyFile(path);
-        if (!readable) {
-            outcome.failures.push_back("cannot read " + path);
-        } else if (kind == FileKind::Unknown) {
-            outcome.failures.push_back(path + ": not a scene or model file");
-        } else if (kind == FileKind::Scene) {
-            if (loader.loadSceneFile(path))
+        const std::string reason = cannotOpenReason(path);
+        if (!reason.empty()) {
+            outcome.failures.push_back(reason);
+        } else if (classifyFile(path) == FileKind::Scene) {
+            if (loader.loadSceneFile(path)) {
                 ++outcome.scenesLoaded;
-            else
-                outcome.failures.push_back("cannot read " + path);
-        } else {
-            Mesh* mesh = loader.loadModel(modelNameForPath(path, loader.modelDirectory));
-            if (mesh && mesh->uploaded) {
-                loader.createInstance(mesh);
-                ++outcome.modelsPlaced;
+                outcome.done.push_back("loaded " + displayName(path));
             } else {
-                outcome.failures.push_back("cannot import " + path);
+                outcome.failures.push_back("cannot read " + path);
             }
+        } else {
+            const size_t failed = outcome.failures.size();
+            placeLoadedModel(loader, modelNameForPath(path, loader.modelDirectory), whole, outcome);
+            if (outcome.failures.size() > failed)
+                outcome.failures.back() = "cannot import " + path;
         }
     }
     return outcome;

@@ -15,11 +15,12 @@ void TorvWindow::openFiles(const std::vector<std::string>& paths)
         return;
     const bool wasEmpty = scene->root->children.empty();
     const OpenOutcome outcome = ::openFiles(*sceneLoader, paths);
-    for (const std::string& reason : outcome.failures) {
-        std::cout << "torv: " << reason << std::endl;
-        if (console)
-            console->addMessage(reason);
-    }
+    for (const auto* lines : {&outcome.failures, &outcome.done})
+        for (const std::string& line : *lines) {
+            std::cout << "torv: " << line << std::endl;
+            if (console)
+                console->addMessage(line);
+        }
     if (outcome.scenesLoaded == 0 && outcome.modelsPlaced > 0 && wasEmpty)
         if (frameObjects(*scene, *cameraController, false, nearPlane))
             setProjectionUniforms(); // the near distance follows the models' size

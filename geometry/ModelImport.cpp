@@ -293,7 +293,13 @@ ImportResult readModel(const std::string& path, const ImportOptions& options)
 
 void importModel(const std::string& path, Mesh& mesh, const ImportOptions& options, std::vector<ModelPart>* parts)
 {
-    const ImportResult result = runImportIsolated([&] { return readModel(path, options); }, importTimeoutSeconds());
+    applyImportResult(path, runImportIsolated([&] { return readModel(path, options); }, importTimeoutSeconds()), mesh,
+                      options, parts);
+}
+
+void applyImportResult(const std::string& path, const ImportResult& result, Mesh& mesh, const ImportOptions& options,
+                       std::vector<ModelPart>* parts)
+{
     if (!result.ok) {
         std::cout << "Error while loading Collada file: " << '\n' << result.error << std::endl;
         return;

@@ -147,6 +147,24 @@ void CommandConsole::submitLine()
     recall.remember(line);
     entered->setText(line);
     pushScrollBack(std::move(entered));
+    if (!heldLines.empty() || (holdLine && holdLine(line))) {
+        heldLines.push_back(line);
+        return;
+    }
+    runLine(line);
+}
+
+void CommandConsole::runHeldLines()
+{
+    while (!heldLines.empty() && !(holdLine && holdLine(heldLines.front()))) {
+        const std::string line = heldLines.front();
+        heldLines.pop_front();
+        runLine(line);
+    }
+}
+
+void CommandConsole::runLine(const std::string& line)
+{
     executeCommand(line);
     // A failure's lines sit above its command, in the order they were printed.
     for (auto it = failureLines.rbegin(); it != failureLines.rend(); ++it)
@@ -203,6 +221,12 @@ void CommandConsole::update(double dt)
     inputText->setText(inputLine + cursorText);
 }
 
+void CommandConsole::reportDone(const std::string& message)
+{
+    std::cout << message << std::endl;
+    failureLines.push_back(message);
+}
+
 void CommandConsole::reportFailure(const std::string& message)
 {
     std::cout << message << std::endl;
@@ -244,13 +268,21 @@ void CommandConsole::executeCommand(const std::string& line)
         break;
     }
     case ConsoleAction::Model:
-        sceneLoader->createInstance(loadModelReportingFailure(cmd.word));
-        break;
     case ConsoleAction::Parts: {
-        Mesh* whole = loadModelReportingFailure(cmd.word);
+        const std::string name = sceneLoader->resolveModelName(cmd.word);
+        if (loadCommand && loadCommand(cmd.action, name))
+            break;
+        Mesh* whole = loadModelReportingFailure(name);
+        if (cmd.action == ConsoleAction::Model) {
+            sceneLoader->createInstance(whole);
+            break;
+        }
         const bool failed = whole && !whole->uploaded; // already reported
-        if (sceneLoader->placeParts(cmd.word) == 0 && !failed)
+        const int placed = sceneLoader->placeParts(name);
+        if (placed == 0 && !failed)
             reportFailure("ERROR: model " + cmd.word + " has no parts");
+        else if (placed > 0)
+            reportDone("placed " + std::to_string(placed) + " parts of " + cmd.word);
         break;
     }
     case ConsoleAction::EditOn:
@@ -268,6 +300,8 @@ void CommandConsole::executeCommand(const std::string& line)
             reportFailure("ERROR: could not save scene " + sceneLoader->saveFolder() + cmd.word);
         break;
     case ConsoleAction::LoadScene:
+        if (loadCommand && loadCommand(cmd.action, cmd.word))
+            break;
         if (!sceneLoader->loadScene(cmd.word))
             reportFailure("ERROR: could not load scene " + sceneLoader->scenePath(cmd.word));
         break;

@@ -189,7 +189,7 @@ TEST_F(CommandConsoleTest, ModelsSelectionAndSceneFiles)
     enter("loadscene round.sce");
     ASSERT_EQ(scene->root->children.size(), 1u);
     EXPECT_EQ(scene->globalAngle, 45.0f);
-    EXPECT_TRUE(scene->selection.empty()) << "loading clears the selection";
+    EXPECT_EQ(scene->selection.size(), 1u) << "the saved selection comes back";
     EXPECT_FALSE(instance(0)->canBeCut);
     enter("loadscene missing.sce");
     EXPECT_EQ(scene->root->children.size(), 1u);
