@@ -1,13 +1,16 @@
 #include "app/FileOpening.h"
 
+#include "geometry/FileProbe.h"
+#include "geometry/ImportProcess.h"
 #include "geometry/Mesh.h"
+#include "scene/ModelNames.h"
 #include "scene/SceneLoader.h"
 
 #include <assimp/Importer.hpp>
 
 #include <cctype>
 #include <filesystem>
-#include <fstream>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -62,35 +65,48 @@ void placeLoadedModel(SceneLoader& loader, const std::string& name, bool whole, 
     outcome.done.push_back("placed " + displayName(name));
 }
 
-std::string cannotOpenReason(const std::string& path)
+std::string cannotOpenReason(const std::string& path, const std::string& modelDirectory)
 {
-    std::error_code ec;
-    if (fs::is_directory(path, ec) || !std::ifstream(path).good())
-        return "cannot read " + path;
-    if (classifyFile(path) == FileKind::Unknown)
-        return path + ": not a scene or model file";
+    const std::string shown = nameForMessage(path);
+    // Probed without opening: a FIFO would wait for a writer.
+    const std::string special = nonRegularFileKind(path);
+    if (!special.empty())
+        return "cannot read " + shown + ": it is " + special;
+    if (::access(path.c_str(), R_OK) != 0)
+        return "cannot read " + shown;
+    const FileKind kind = classifyFile(path);
+    if (kind == FileKind::Unknown)
+        return shown + ": not a scene or model file";
+    if (kind == FileKind::Model) {
+        const std::string why = unplaceableNameReason(modelNameForPath(path, modelDirectory));
+        if (!why.empty())
+            return "cannot open " + shown + ": " + why;
+    }
     return std::string();
 }
 
 OpenOutcome openFiles(SceneLoader& loader, const std::vector<std::string>& paths, bool whole)
 {
     OpenOutcome outcome;
+    // Many files that each hang the importer cost one time limit.
+    ImportTimeBudget budget;
     for (const std::string& path : paths) {
-        const std::string reason = cannotOpenReason(path);
+        const std::string shown = nameForMessage(path);
+        const std::string reason = cannotOpenReason(path, loader.modelDirectory);
         if (!reason.empty()) {
             outcome.failures.push_back(reason);
         } else if (classifyFile(path) == FileKind::Scene) {
             if (loader.loadSceneFile(path)) {
                 ++outcome.scenesLoaded;
-                outcome.done.push_back("loaded " + displayName(path));
+                outcome.done.push_back("loaded " + displayName(shown));
             } else {
-                outcome.failures.push_back("cannot read " + path);
+                outcome.failures.push_back("cannot read " + shown);
             }
         } else {
             const size_t failed = outcome.failures.size();
             placeLoadedModel(loader, modelNameForPath(path, loader.modelDirectory), whole, outcome);
             if (outcome.failures.size() > failed)
-                outcome.failures.back() = "cannot import " + path;
+                outcome.failures.back() = "cannot import " + shown;
         }
     }
     return outcome;

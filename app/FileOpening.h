@@ -39,7 +39,7 @@ OpenOutcome openFiles(SceneLoader& loader, const std::vector<std::string>& paths
 
 // Why a path cannot be opened, or empty when it can be (a readable scene or
 // model file).
-std::string cannotOpenReason(const std::string& path);
+std::string cannotOpenReason(const std::string& path, const std::string& modelDirectory);
 
 // The file name of a path, for messages.
 std::string displayName(const std::string& path);

@@ -1,5 +1,7 @@
 #include "app/HeadlessPlatform.h"
 
+#include "text/Utf8.h"
+
 #include <epoxy/egl.h>
 #include <epoxy/gl.h>
 
@@ -250,6 +252,7 @@ void HeadlessPlatform::tapKey(int key)
 
 void HeadlessPlatform::typeText(const std::string& text)
 {
-    for (unsigned char c : text)
-        events.push_back({true, c, GLFW_PRESS});
+    // One event per character, as a keyboard delivers them.
+    for (uint32_t c : decodeUtf8(text))
+        events.push_back({true, int(c), GLFW_PRESS});
 }

@@ -1,5 +1,6 @@
 #include "app/LoadQueue.h"
 
+#include "geometry/FileProbe.h"
 #include "geometry/ImportJob.h"
 #include "geometry/Mesh.h"
 #include "geometry/ModelImport.h"
@@ -11,7 +12,11 @@
 #include <cmath>
 #include <iostream>
 
-LoadQueue::LoadQueue(SceneLoader& l) : timeoutSeconds(interactiveImportTimeout()), loader(l) {}
+LoadQueue::LoadQueue(SceneLoader& l)
+    : timeoutSeconds(interactiveImportTimeout()),
+      importWork([](const std::string& file) { return readModel(file, ImportOptions()); }), loader(l)
+{
+}
 LoadQueue::~LoadQueue() = default;
 
 void LoadQueue::say(const std::string& line)
@@ -41,7 +46,7 @@ void LoadQueue::openFiles(const std::vector<std::string>& paths, bool whole, boo
     auto batch = std::make_shared<Batch>();
     batch->frameModels = loader.scene->root->children.empty();
     for (const std::string& path : paths) {
-        const std::string reason = cannotOpenReason(path);
+        const std::string reason = cannotOpenReason(path, loader.modelDirectory);
         if (!reason.empty())
             say(reason);
         else if (classifyFile(path) == FileKind::Scene)
@@ -82,7 +87,15 @@ void LoadQueue::poll()
                 continue;
             }
             const std::string file = step.file;
-            job = std::make_unique<ImportJob>([file] { return readModel(file, ImportOptions()); }, timeoutSeconds);
+            // A FIFO would keep the importer waiting for a writer.
+            const std::string kind = nonRegularFileKind(file);
+            if (!kind.empty()) {
+                adopt(step, ImportResult{false, file + " is " + kind + ", not a model file", {}, 0});
+                steps.pop_front();
+                continue;
+            }
+            const auto work = importWork;
+            job = std::make_unique<ImportJob>([work, file] { return work(file); }, timeoutSeconds);
             continue;
         }
         steps.pop_front();
@@ -94,13 +107,18 @@ void LoadQueue::finishImport()
 {
     const Step step = steps.front();
     steps.pop_front();
+    adopt(step, job->result());
+    job.reset();
+}
+
+void LoadQueue::adopt(const Step& step, const ImportResult& result)
+{
     std::vector<std::string> printed;
     {
         OutputCapture capture;
-        loader.adoptModel(step.name, step.file, job->result());
+        loader.adoptModel(step.name, step.file, result);
         printed = capture.lines();
     }
-    job.reset();
     // The importer's own lines on a failure go to the user too (they are on
     // standard output already).
     if (report)

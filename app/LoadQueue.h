@@ -8,6 +8,7 @@
 #include <vector>
 
 class ImportJob;
+struct ImportResult;
 class SceneLoader;
 struct SceneView;
 
@@ -55,6 +56,8 @@ public:
     std::function<void()> frameAll;
     // TORV_IMPORT_TIMEOUT when set, else none.
     double timeoutSeconds;
+    // What the child does with a file (tests stand in their own).
+    std::function<ImportResult(const std::string& file)> importWork;
 
 private:
     struct Batch {
@@ -76,6 +79,7 @@ private:
     void pushScene(const std::string& path, bool frameScene, bool quiet, const std::shared_ptr<Batch>& batch);
     void run(const Step& step);
     void finishImport();
+    void adopt(const Step& step, const ImportResult& result);
 
     SceneLoader& loader;
     std::deque<Step> steps;

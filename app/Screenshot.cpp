@@ -4,8 +4,6 @@
 #include "app/TorvWindow.h"
 #include "gl/FrameBufferObject.h"
 #include "math/Camera.h"
-#include "render/JumpFlood.h"
-#include "text/CommandConsole.h"
 
 bool parseScreenshotScale(const std::string& text, int& scale)
 {
@@ -25,22 +23,8 @@ std::string runScreenshotCommand(TorvWindow& window, const std::vector<std::stri
     std::string reason;
     if (!window.screenshot(tokens[1], scale, reason))
         return "screenshot: " + reason;
-    return "wrote " + tokens[1] + " (" + std::to_string(window.renderWidth * scale) + " x " +
-           std::to_string(window.renderHeight * scale) + ")";
-}
-
-void TorvWindow::resizeRenderTargets(int w, int h)
-{
-    for (FrameBufferObject* t : {&blurTarget, &ghostTarget, &sceneTarget, &lineTarget, &frontDepthCopy,
-                                 &floodTargets[1], &floodTargets[0]})
-        t->release();
-    renderWidth = width = w;
-    renderHeight = height = h;
-    // The projection keeps its aspect; only what counts pixels changes.
-    camera->viewportWidth = w;
-    camera->viewportHeight = h;
-    createFloodTargets(floodTargets, w, h);
-    createRenderTargets();
+    return "wrote " + tokens[1] + " (" + std::to_string(window.renderWidth() * scale) + " x " +
+           std::to_string(window.renderHeight() * scale) + ")";
 }
 
 bool TorvWindow::screenshot(const std::string& path, int scale, std::string& reason)
@@ -49,7 +33,7 @@ bool TorvWindow::screenshot(const std::string& path, int scale, std::string& rea
         reason = "SCALE is 1, 2, 3 or 4";
         return false;
     }
-    const int w = renderWidth, h = renderHeight;
+    const int w = renderWidth(), h = renderHeight();
     const int outW = w * scale, outH = h * scale;
     FrameBufferDesc desc;
     desc.width = outW;
@@ -63,18 +47,20 @@ bool TorvWindow::screenshot(const std::string& path, int scale, std::string& rea
         reason = "no render target of " + std::to_string(outW) + " x " + std::to_string(outH);
         return false;
     }
-    if (scale != 1)
-        resizeRenderTargets(outW, outH);
+    // At a larger scale the picture keeps the window's view: the projection
+    // keeps its aspect, only what counts pixels changes.
+    if (scale != 1) {
+        frameRenderer.resize(outW, outH);
+        camera->viewportWidth = outW;
+        camera->viewportHeight = outH;
+    }
 
-    const bool consoleShown = console && console->consoleOpen;
-    if (console)
-        console->consoleOpen = false;
     FrameBufferObject::redirectWindow(picture.framebuffer);
     FrameBufferObject::unbind();
     glViewport(0, 0, outW, outH);
     // The frame starts from what the loop's clear leaves.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    render();
+    frameRenderer.render(*scene, *camera);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, picture.framebuffer);
     glReadBuffer(GL_COLOR_ATTACHMENT0);
     const bool written = writeFramebufferPng(path, outW, outH);
@@ -82,12 +68,13 @@ bool TorvWindow::screenshot(const std::string& path, int scale, std::string& rea
     FrameBufferObject::unbind();
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     glReadBuffer(GL_BACK);
-    if (console)
-        console->consoleOpen = consoleShown;
     picture.release();
 
-    if (scale != 1)
-        resizeRenderTargets(w, h);
+    if (scale != 1) {
+        frameRenderer.resize(w, h);
+        camera->viewportWidth = w;
+        camera->viewportHeight = h;
+    }
     glViewport(0, 0, w, h);
     if (!written)
         reason = "cannot write " + path;

@@ -8,7 +8,6 @@
 #include "interaction/ViewFraming.h"
 #include "math/Camera.h"
 #include "math/CameraController.h"
-#include "render/JumpFlood.h"
 #include "scene/MeshInstance.h"
 #include "scene/Scene.h"
 #include "scene/SceneLoader.h"
@@ -17,7 +16,7 @@
 #include "text/CommandConsole.h"
 #include "text/Font.h"
 
-TorvWindow::TorvWindow(int w, int h) : renderWidth(w), renderHeight(h)
+TorvWindow::TorvWindow(int w, int h) : requestedWidth(w), requestedHeight(h)
 {
     width = w;
     height = h;
@@ -33,56 +32,29 @@ void TorvWindow::init()
 {
     showFps = true;
 
-    struct ProgramFiles {
-        ShaderProgram& program;
-        const char* file;
-        std::vector<std::string> outputs;
-    };
-    const ProgramFiles programs[] = {
-        {textureScreenShader, "texturescreenshader", {"outColor"}},
-        {depthShader, "depthshader", {"outColor"}},
-        {silhouetteShader, "silhouetteshader", {"outColor"}},
-        {cellShader, "cellshader", {"outColor", "outID"}},
-        {cutSurfaceShader, "cutsurfaceshader", {"outColor", "outID"}},
-        {combineShader, "combineshader", {"outColor"}},
-        {gizmoShader, "gizmoshader", {"outColor"}},
-        {idShader, "idshader", {"outID"}},
-        {colorShader, "whiteshader", {"outColor"}},
-        {blur1Shader, "blur1shader", {"outColor"}},
-        {blur2Shader, "blur2shader", {"outColor"}},
-    };
-    for (const ProgramFiles& p : programs)
-        p.program.build(std::string("shaders/") + p.file + ".vert", std::string("shaders/") + p.file + ".frag",
-                        p.outputs);
-
     // The frame is drawn at the framebuffer's size, which need not be the
     // size asked for (scaled screens, window managers that resize).
+    int fw = requestedWidth, fh = requestedHeight;
     {
-        int fw = 0, fh = 0;
-        platform().framebufferSize(fw, fh);
-        if (fw > 0 && fh > 0) {
-            renderWidth = fw;
-            renderHeight = fh;
+        int w = 0, h = 0;
+        platform().framebufferSize(w, h);
+        if (w > 0 && h > 0) {
+            fw = w;
+            fh = h;
         }
     }
+    frameRenderer.init(fw, fh);
 
     input = std::make_unique<InputState>();
     installCallbacks();
-    screenQuad.makeScreenQuad();
-
-    initJumpFlood();
-    createFloodTargets(floodTargets, renderWidth, renderHeight);
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glViewport(0, 0, renderWidth, renderHeight);
+    glViewport(0, 0, fw, fh);
     glEnable(GL_CULL_FACE);
 
-    lightPosition = Vec3(30, 20, 0);
-    camera = std::make_unique<Camera>(Vec3(0, 1, 0), Vec3(0, 20, 50), Vec3(0, 0, 0), renderWidth, renderHeight,
-                                      nearPlane, 1000.0f, 70.0f);
+    camera = std::make_unique<Camera>(Vec3(0, 1, 0), Vec3(0, 20, 50), Vec3(0, 0, 0), fw, fh, nearPlane, 1000.0f,
+                                      70.0f);
     cameraController = std::make_unique<CameraController>(camera.get());
-
-    setProjectionUniforms();
 
     scene = std::make_unique<Scene>();
     scene->camera = camera.get();
@@ -100,8 +72,6 @@ void TorvWindow::init()
     undoHistory->observe();
     openFiles(filesToOpen);
     platform().setDropCallback([this](const std::vector<std::string>& paths) { openFiles(paths); });
-
-    createRenderTargets();
 
     font = std::make_unique<Font>();
     // The named face is proprietary and not shipped; DejaVu Sans Mono stands in.
@@ -176,8 +146,8 @@ void TorvWindow::update(double dt)
             cameraController->zoom(wheel);
         if (!input->mouseDown[0] && !input->mouseDown[1] && hovered)
             hovered->hover();
-        if (homePressed && frameObjects(*scene, *cameraController, homeWithShift, nearPlane))
-            setProjectionUniforms(); // the near distance follows the model's size
+        if (homePressed)
+            frameObjects(*scene, *cameraController, homeWithShift, nearPlane);
 
         if (input->mousePressed[1]) {
             pickBehind.otherClick();
@@ -287,15 +257,47 @@ void TorvWindow::releaseGL()
     font.reset();
     scene.reset();
     sceneLoader.reset();
-    blurTarget.release();
-    ghostTarget.release();
-    sceneTarget.release();
-    lineTarget.release();
-    frontDepthCopy.release();
-    floodTargets[1].release();
-    floodTargets[0].release();
-    screenQuad.release();
-    for (ShaderProgram* p : {&blur2Shader, &blur1Shader, &colorShader, &gizmoShader, &idShader, &cutSurfaceShader,
-                             &combineShader, &cellShader, &silhouetteShader, &depthShader, &textureScreenShader})
-        p->release();
+    frameRenderer.release();
+}
+
+void TorvWindow::render()
+{
+    frameRenderer.render(*scene, *camera);
+    if (console)
+        console->draw();
+}
+
+uint32_t TorvWindow::readObjectId(int x, int y)
+{
+    // The cursor is in window units; the id image has the framebuffer's pixels.
+    platform().windowToFramebuffer(x, y);
+    return frameRenderer.readObjectId(x, y);
+}
+
+void TorvWindow::followFramebufferSize()
+{
+    int w = 0, h = 0;
+    platform().framebufferSize(w, h);
+    // A minimised window has no pixels; keep the last size until it returns.
+    if (w <= 0 || h <= 0 || (w == renderWidth() && h == renderHeight()))
+        return;
+    resizeRendering(w, h);
+}
+
+void TorvWindow::resizeRendering(int w, int h)
+{
+    if (w <= 0 || h <= 0)
+        return;
+    frameRenderer.resize(w, h);
+
+    // The vertical field of view stays; the picture widens or narrows.
+    camera->viewportWidth = w;
+    camera->viewportHeight = h;
+    camera->aspect = static_cast<float>(w) / static_cast<float>(h);
+    camera->projectionDirty = true;
+    camera->update();
+
+    glViewport(0, 0, w, h);
+    if (console)
+        console->layoutLines();
 }

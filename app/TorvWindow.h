@@ -1,11 +1,7 @@
 #pragma once
 #include "app/GLFWGameWindow.h"
-#include "geometry/Mesh.h"
-#include "gl/FrameBufferObject.h"
-#include "gl/ShaderProgram.h"
 #include "interaction/PickBehind.h"
-#include "math/Vec.h"
-#include "render/PassTimer.h"
+#include "render/Renderer.h"
 
 #include <memory>
 #include <string>
@@ -20,16 +16,16 @@ class Scene;
 class SceneLoader;
 class UndoHistory;
 
-// The application: owns the frame's GPU resources, the camera, the scene,
-// the font and the console, and turns input into camera motion, picking,
-// selection, gizmo drags and console toggling.
+// The application: owns the renderer (the frame's GPU resources and passes),
+// the camera, the scene, the font and the console, and turns input into
+// camera motion, picking, selection, gizmo drags and console toggling.
 class TorvWindow : public GLFWGameWindow {
 public:
     enum InteractionMode { DraggingGizmo = 0, Idle = 1, Orbiting = 2, ConsoleOpen = 3, KeepMode = 4 };
 
     // The window asked for; 800 x 800 for the viewer. The render size then
     // follows the framebuffer the window system gives it.
-    explicit TorvWindow(int renderWidth = 800, int renderHeight = 800);
+    explicit TorvWindow(int width = 800, int height = 800);
     ~TorvWindow();
 
     void deselectAll();
@@ -39,48 +35,25 @@ public:
     // The id in the last frame's id image under a window position (y down,
     // in the window's units: mapped to framebuffer pixels here).
     uint32_t readObjectId(int x, int y);
-    // The id at a pixel of the id image (y down from the top row).
-    uint32_t readObjectIdAtPixel(int x, int y);
 
     // Resizes everything drawn at the render size when the framebuffer's
-    // size changed: render targets, camera aspect, projection uniforms,
-    // viewport and console layout.
+    // size changed: render targets, camera aspect, viewport and console
+    // layout.
     void followFramebufferSize();
     void resizeRendering(int width, int height);
 
-    int renderWidth;
-    int renderHeight;
+    // The frame's size in pixels (the framebuffer's).
+    int renderWidth() const { return frameRenderer.width(); }
+    int renderHeight() const { return frameRenderer.height(); }
+    Renderer& renderer() { return frameRenderer; }
+
     std::unique_ptr<InputState> input;
     int interactionMode = Idle;
-
-    ShaderProgram textureScreenShader{"Texture Screen Shader"};
-    ShaderProgram depthShader{"Depth shader"};
-    ShaderProgram silhouetteShader{"Silhouette Shader"};
-    ShaderProgram cellShader{"Cell Shader"};
-    ShaderProgram combineShader{"Combine shader"};
-    ShaderProgram cutSurfaceShader{"Cut surface Shader"};
-    ShaderProgram idShader{"ID Shader"};
-    ShaderProgram gizmoShader{"Gizmo Shader"};
-    ShaderProgram colorShader{"Color Shader"};
-    ShaderProgram blur1Shader{"Blur 1 Shader"};
-    ShaderProgram blur2Shader{"Blur 2 Shader"};
-
-    Mesh screenQuad;
-    FrameBufferObject floodTargets[2];
-    FrameBufferObject lineTarget;
-    FrameBufferObject sceneTarget;
-    FrameBufferObject ghostTarget;
-    FrameBufferObject blurTarget;
-    // Copy of sceneTarget's depth that the cut-surface pass reads while it
-    // draws into sceneTarget (sampling the bound depth image is undefined).
-    FrameBufferObject frontDepthCopy;
 
     std::unique_ptr<Camera> camera;
     std::unique_ptr<CameraController> cameraController;
     std::unique_ptr<Scene> scene;
     std::unique_ptr<SceneLoader> sceneLoader;
-    Vec3 lightPosition{0, 0, 0};
-    float farPlane = 400.0f;
     // The camera's near distance; framing a model smaller than it brings the
     // camera's own nearer for a while.
     float nearPlane = 0.1f;
@@ -120,35 +93,18 @@ public:
     // Where model names are looked up.
     std::string modelDirectory = "models/";
 
-    PassTimer passTimer;
-
 protected:
     void init() override;
     void update(double dt) override;
     void render() override;
     void shutdown() override;
 
-public:
-    // "perspective" and "farPlane" of every program that draws objects; again
-    // whenever the camera's projection changes (size, framing's near plane).
-    void setProjectionUniforms();
-
-    // The frame's passes (render() runs them in order).
-    FrameBufferObject* renderCutawayDepth();
-    // Draws the cutters' seeds into floodTargets[0]; false when nothing is
-    // selected (then no GL state changed).
-    bool seedCutawayDepth();
-    void prepareFloodTargets(FrameBufferObject& first, FrameBufferObject& second);
-    void renderCellPass(const Vec3& viewLight, FrameBufferObject* floodResult);
-    void renderCutSurfacePass(const Vec3& viewLight, FrameBufferObject* floodResult);
-
 private:
-    void createRenderTargets();
-    // Recreates every size-bound target, and the sizes the passes read, for
-    // frames of w x h.
-    void resizeRenderTargets(int w, int h);
     void installCallbacks();
     void releaseGL();
-    void drawScreenQuad();
+    // The size asked for, until the framebuffer's is known.
+    int requestedWidth;
+    int requestedHeight;
+    Renderer frameRenderer;
     bool released = false;
 };

@@ -22,6 +22,5 @@ void TorvWindow::openFiles(const std::vector<std::string>& paths)
                 console->addMessage(line);
         }
     if (outcome.scenesLoaded == 0 && outcome.modelsPlaced > 0 && wasEmpty)
-        if (frameObjects(*scene, *cameraController, false, nearPlane))
-            setProjectionUniforms(); // the near distance follows the models' size
+        frameObjects(*scene, *cameraController, false, nearPlane);
 }

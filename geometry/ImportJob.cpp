@@ -38,11 +38,12 @@ int reap(pid_t pid)
 double interactiveImportTimeout()
 {
     const char* text = std::getenv("TORV_IMPORT_TIMEOUT");
-    return text && *text ? importTimeoutSeconds() : 0.0;
+    const double seconds = text && *text ? importTimeoutSeconds() : 0.0;
+    return seconds < importUnlimitedSeconds ? seconds : 0.0;
 }
 
-ImportJob::ImportJob(const std::function<ImportResult()>& work, double timeoutSeconds)
-    : timeout(timeoutSeconds), started(std::chrono::steady_clock::now())
+ImportJob::ImportJob(const std::function<ImportResult()>& work, double timeoutSeconds, double memoryLimitMB)
+    : timeout(timeoutSeconds), memoryLimit(memoryLimitMB), started(std::chrono::steady_clock::now())
 {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) {
@@ -59,6 +60,7 @@ ImportJob::ImportJob(const std::function<ImportResult()>& work, double timeoutSe
     }
     if (pid == 0) {
         ::close(fds[0]);
+        limitImportChildMemory(memoryLimitMB);
         std::string message;
         try {
             message = encodeImportResult(work());
@@ -108,7 +110,12 @@ void ImportJob::finish(const std::string& failure)
     const int status = reap(pid);
     pid = -1;
     outcome = ImportResult();
-    if (WIFSIGNALED(status)) {
+    if (importChildRanOutOfMemory(status)) {
+        std::ostringstream mb;
+        mb << memoryLimit;
+        outcome.error = "the import needed more than its memory limit of " + mb.str() +
+                        " MB (TORV_IMPORT_MEMORY_MB) and was stopped";
+    } else if (WIFSIGNALED(status)) {
         outcome.error = "the importer crashed (signal " + std::to_string(WTERMSIG(status)) + ", " +
                         std::string(strsignal(WTERMSIG(status))) + ")";
     } else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !decodeImportResult(bytes, outcome)) {

@@ -11,8 +11,10 @@
 // child that hangs, crashes or runs past its time limit fails only itself.
 class ImportJob {
 public:
-    // Starts `work` in a child. timeoutSeconds <= 0: no time limit.
-    ImportJob(const std::function<ImportResult()>& work, double timeoutSeconds);
+    // Starts `work` in a child. timeoutSeconds <= 0: no time limit. The
+    // child's memory is limited as runImportIsolated limits it.
+    ImportJob(const std::function<ImportResult()>& work, double timeoutSeconds,
+              double memoryLimitMB = importMemoryLimitMB());
     // A job still running is stopped.
     ~ImportJob();
     ImportJob(const ImportJob&) = delete;
@@ -33,6 +35,7 @@ private:
     pid_t pid = -1;
     int fd = -1;
     double timeout;
+    double memoryLimit;
     std::chrono::steady_clock::time_point started;
     std::string bytes;
     bool done = false;

@@ -10,8 +10,10 @@
 #include <cstring>
 #include <exception>
 #include <fcntl.h>
+#include <new>
 #include <poll.h>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -94,11 +96,70 @@ ImportResult failure(const std::string& why)
     return r;
 }
 
-std::string secondsText(double s)
+std::string numberText(double s)
 {
     std::ostringstream out;
     out << s;
     return out.str();
+}
+
+// The exit status of a child whose allocation failed under its memory limit.
+constexpr int outOfMemoryExit = 3;
+
+// Kilobytes of private writable memory this process holds (what RLIMIT_DATA
+// counts), or 0 when unknown. Read with plain calls: it runs in the child.
+unsigned long long dataInUseKB()
+{
+    const int fd = ::open("/proc/self/status", O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    char text[8192];
+    const ssize_t n = ::read(fd, text, sizeof text - 1);
+    ::close(fd);
+    if (n <= 0)
+        return 0;
+    text[n] = '\0';
+    const char* line = std::strstr(text, "\nVmData:");
+    return line ? std::strtoull(line + 8, nullptr, 10) : 0;
+}
+
+// In the child, before the import: allocations beyond what it holds now plus
+// `megabytes` fail, and the first one that fails ends the child with
+// outOfMemoryExit (the importer might otherwise swallow the exception and
+// call it a damaged file).
+void limitChildMemory(double megabytes)
+{
+    if (!(megabytes < 1e12))
+        return;
+    rlimit old{};
+    if (::getrlimit(RLIMIT_DATA, &old) != 0)
+        return;
+    rlim_t limit = rlim_t(dataInUseKB()) * 1024 + rlim_t(megabytes * 1024 * 1024);
+    if (old.rlim_cur != RLIM_INFINITY && limit > old.rlim_cur)
+        limit = old.rlim_cur; // only ever lowered
+    const rlimit lowered{limit, old.rlim_max};
+    ::setrlimit(RLIMIT_DATA, &lowered);
+    std::set_new_handler([] { ::_exit(outOfMemoryExit); });
+}
+
+// The shared time limit of the ImportTimeBudget that is alive, if any.
+struct LoadBudget {
+    int depth = 0;
+    double seconds = 0;
+    std::chrono::steady_clock::time_point deadline;
+};
+LoadBudget loadBudget;
+
+double positiveNumberFromEnvironment(const char* name, double fallback)
+{
+    const char* text = std::getenv(name);
+    if (text && *text) {
+        char* end = nullptr;
+        const double v = std::strtod(text, &end);
+        if (end && *end == '\0' && v > 0) // NaN fails the comparison
+            return v;
+    }
+    return fallback;
 }
 
 int waitForChild(pid_t pid)
@@ -189,18 +250,64 @@ bool decodeImportResult(const std::string& bytes, ImportResult& out)
 
 double importTimeoutSeconds()
 {
-    const char* text = std::getenv("TORV_IMPORT_TIMEOUT");
-    if (text && *text) {
-        char* end = nullptr;
-        const double v = std::strtod(text, &end);
-        if (end && *end == '\0' && std::isfinite(v) && v > 0)
-            return v;
-    }
-    return 60.0;
+    return positiveNumberFromEnvironment("TORV_IMPORT_TIMEOUT", 60.0);
 }
 
-ImportResult runImportIsolated(const std::function<ImportResult()>& work, double timeoutSeconds)
+double importMemoryLimitMB()
 {
+    const long pages = ::sysconf(_SC_PHYS_PAGES), pageSize = ::sysconf(_SC_PAGE_SIZE);
+    // A quarter leaves the rest to the program, the copy of the result it
+    // receives, and everything else the machine runs.
+    const double quarter = pages > 0 && pageSize > 0 ? double(pages) * double(pageSize) / 4 / (1024 * 1024) : 2048;
+    return positiveNumberFromEnvironment("TORV_IMPORT_MEMORY_MB", std::floor(quarter));
+}
+
+void limitImportChildMemory(double memoryLimitMB)
+{
+    limitChildMemory(memoryLimitMB);
+}
+
+bool importChildRanOutOfMemory(int status)
+{
+    return WIFEXITED(status) && WEXITSTATUS(status) == outOfMemoryExit;
+}
+
+ImportTimeBudget::ImportTimeBudget()
+{
+    if (loadBudget.depth++ == 0) {
+        loadBudget.seconds = importTimeoutSeconds();
+        if (loadBudget.seconds < importUnlimitedSeconds)
+            loadBudget.deadline =
+                std::chrono::steady_clock::now() +
+                std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                    std::chrono::duration<double>(loadBudget.seconds));
+    }
+}
+
+ImportTimeBudget::~ImportTimeBudget()
+{
+    --loadBudget.depth;
+}
+
+ImportResult runImportIsolated(const std::function<ImportResult()>& work, double timeoutSeconds, double memoryLimitMB)
+{
+    // Within a load's budget an import gets what is left of it.
+    double limit = timeoutSeconds;
+    bool limitedByLoad = false;
+    if (loadBudget.depth > 0 && loadBudget.seconds < importUnlimitedSeconds) {
+        const double left =
+            std::chrono::duration<double>(loadBudget.deadline - std::chrono::steady_clock::now()).count();
+        if (left <= 0)
+            return failure("the imports of this load took longer than " + numberText(loadBudget.seconds) +
+                           " s; this one was not started");
+        if (left < limit) {
+            limit = left;
+            limitedByLoad = true;
+        }
+    }
+    // Past a few decades the deadline would not fit the clock's type.
+    const bool unlimited = !(limit < importUnlimitedSeconds);
+
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
         return failure(std::string("the import could not be started: ") + std::strerror(errno));
@@ -213,6 +320,7 @@ ImportResult runImportIsolated(const std::function<ImportResult()>& work, double
     }
     if (pid == 0) {
         ::close(fds[0]);
+        limitChildMemory(memoryLimitMB);
         std::string bytes;
         try {
             bytes = encodeImportResult(work());
@@ -227,18 +335,26 @@ ImportResult runImportIsolated(const std::function<ImportResult()>& work, double
     }
 
     ::close(fds[1]);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    const auto deadline = std::chrono::steady_clock::now() +
+                          (unlimited ? std::chrono::steady_clock::duration::zero()
+                                     : std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                           std::chrono::duration<double>(limit)));
     std::string bytes;
     bool timedOut = false;
     char chunk[65536];
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            timedOut = true;
-            break;
+        int waitMs = -1;
+        if (!unlimited) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0) {
+                timedOut = true;
+                break;
+            }
+            waitMs = int(std::min<long long>(left.count() + 1, 1000 * 1000));
         }
         pollfd p{fds[0], POLLIN, 0};
-        const int ready = ::poll(&p, 1, int(std::min<long long>(left.count() + 1, 1000 * 1000)));
+        const int ready = ::poll(&p, 1, waitMs);
         if (ready < 0 && errno == EINTR)
             continue;
         if (ready < 0)
@@ -257,8 +373,14 @@ ImportResult runImportIsolated(const std::function<ImportResult()>& work, double
         ::kill(pid, SIGKILL);
     const int status = waitForChild(pid);
 
+    if (timedOut && limitedByLoad)
+        return failure("the imports of this load took longer than " + numberText(loadBudget.seconds) +
+                       " s; this one was stopped");
     if (timedOut)
-        return failure("the import took longer than " + secondsText(timeoutSeconds) + " s and was stopped");
+        return failure("the import took longer than " + numberText(limit) + " s and was stopped");
+    if (WIFEXITED(status) && WEXITSTATUS(status) == outOfMemoryExit)
+        return failure("the import needed more than its memory limit of " + numberText(memoryLimitMB) +
+                       " MB (TORV_IMPORT_MEMORY_MB) and was stopped");
     if (WIFSIGNALED(status))
         return failure("the importer crashed (signal " + std::to_string(WTERMSIG(status)) + ", " +
                        std::string(strsignal(WTERMSIG(status))) + ")");

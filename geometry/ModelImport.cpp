@@ -1,5 +1,6 @@
 #include "geometry/ModelImport.h"
 
+#include "geometry/FileProbe.h"
 #include "geometry/ImportProcess.h"
 
 #include <assimp/Importer.hpp>
@@ -293,8 +294,13 @@ ImportResult readModel(const std::string& path, const ImportOptions& options)
 
 void importModel(const std::string& path, Mesh& mesh, const ImportOptions& options, std::vector<ModelPart>* parts)
 {
-    applyImportResult(path, runImportIsolated([&] { return readModel(path, options); }, importTimeoutSeconds()), mesh,
-                      options, parts);
+    // The importer would open a FIFO and wait for a writer until the time
+    // limit; a folder gives it nothing to say but that it cannot read it.
+    const std::string kind = nonRegularFileKind(path);
+    const ImportResult result =
+        kind.empty() ? runImportIsolated([&] { return readModel(path, options); }, importTimeoutSeconds())
+                     : ImportResult{false, path + " is " + kind + ", not a model file", {}, 0};
+    applyImportResult(path, result, mesh, options, parts);
 }
 
 void applyImportResult(const std::string& path, const ImportResult& result, Mesh& mesh, const ImportOptions& options,

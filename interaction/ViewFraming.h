@@ -10,7 +10,7 @@ constexpr float framingMargin = 0.1f;
 
 // usualNear is the camera's near distance for models of ordinary size; a
 // model too small to be seen whole beyond it gets a nearer one, and the next
-// framing of a larger one restores it. The camera's projection changes then,
-// so the caller hands it to the programs again. False, with the camera left
-// alone, when there is nothing with geometry to frame.
+// framing of a larger one restores it (the renderer takes the changed
+// projection with the next frame). False, with the camera left alone, when
+// there is nothing with geometry to frame.
 bool frameObjects(Scene& scene, CameraController& controller, bool selectionOnly, float usualNear);

@@ -20,6 +20,15 @@ void CameraController::focus(Vec3 point) {
     camera->update();
 }
 
+void CameraController::lookFrom(Vec3 newEye, Vec3 target) {
+    eye = newEye;
+    pivot = target;
+    camera->eye = newEye;
+    camera->target = target;
+    camera->viewDirty = true;
+    camera->update();
+}
+
 void CameraController::zoom(int wheel) {
     float k = 1.0f - static_cast<float>(wheel) * 0.04f;
     Vec3 offset = eye - pivot;

@@ -14,6 +14,8 @@ public:
 
     // Moves the point looked at; the eye stays.
     void focus(Vec3 point);
+    // Places the eye and the point looked at (and orbited) together.
+    void lookFrom(Vec3 newEye, Vec3 target);
 
     // +1 per wheel notch forward brings the eye 4 % closer to the pivot.
     void zoom(int wheel);

@@ -1,6 +1,7 @@
 #include "scene/SceneLoader.h"
 
 #include "app/DataPaths.h"
+#include "geometry/ImportProcess.h"
 #include "geometry/Mesh.h"
 #include "geometry/ModelImport.h"
 #include "scene/MeshInstance.h"
@@ -160,6 +161,8 @@ bool SceneLoader::loadSceneFile(const std::string& path)
     // Models the working folder lacks may sit beside the scene file.
     const std::string folder = folderOf(path);
     sceneModelFolders = {folder, folder + "../models/"};
+    // Many models that each hang the importer cost one time limit.
+    ImportTimeBudget budget;
     for (const ScenePlacement& p : contents.placements) {
         Mesh* mesh = p.part.empty() ? loadModel(p.file) : loadPart(p.file, p.part);
         if (!mesh) {

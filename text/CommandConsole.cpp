@@ -3,6 +3,7 @@
 #include "app/Platform.h"
 #include "interaction/Gizmo.h"
 #include "math/Camera.h"
+#include "scene/ModelNames.h"
 #include "scene/Scene.h"
 #include "scene/SceneLoader.h"
 #include "text/ConsoleCommand.h"
@@ -10,6 +11,7 @@
 #include "text/Font.h"
 #include "text/OutputCapture.h"
 #include "text/Text.h"
+#include "text/Utf8.h"
 
 #include "geometry/Mesh.h"
 
@@ -104,8 +106,9 @@ void CommandConsole::open()
 
 void CommandConsole::characterTyped(unsigned int character, int action)
 {
+    // Kept as UTF-8; a value that is no character is dropped.
     if (action == GLFW_PRESS)
-        inputLine += static_cast<char>(character & 0xFFu);
+        appendUtf8(inputLine, character);
 }
 
 void CommandConsole::keyPressed(int key, int action)
@@ -114,8 +117,7 @@ void CommandConsole::keyPressed(int key, int action)
         return;
     switch (key) {
     case GLFW_KEY_BACKSPACE:
-        if (!inputLine.empty())
-            inputLine.pop_back();
+        inputLine.erase(lastCharacterStart(inputLine));
         break;
     case GLFW_KEY_TAB:
         closeRequested = true;
@@ -257,6 +259,13 @@ void CommandConsole::executeCommand(const std::string& line)
 {
     failureLines.clear();
     const ConsoleCommand cmd = parseConsoleCommand(line);
+    if (cmd.action == ConsoleAction::Model || cmd.action == ConsoleAction::Parts) {
+        const std::string refused = unplaceableNameReason(cmd.word);
+        if (!refused.empty()) {
+            reportFailure("ERROR: model " + nameForMessage(cmd.word) + ": " + refused);
+            return;
+        }
+    }
     switch (cmd.action) {
     case ConsoleAction::None: {
         const std::vector<std::string> tokens = spaceSeparated(line);
@@ -299,12 +308,22 @@ void CommandConsole::executeCommand(const std::string& line)
         if (!sceneLoader->saveScene(cmd.word))
             reportFailure("ERROR: could not save scene " + sceneLoader->saveFolder() + cmd.word);
         break;
-    case ConsoleAction::LoadScene:
+    case ConsoleAction::LoadScene: {
         if (loadCommand && loadCommand(cmd.action, cmd.word))
             break;
-        if (!sceneLoader->loadScene(cmd.word))
+        bool loaded;
+        {
+            // What the scene's models printed about failing shows here too.
+            OutputCapture capture;
+            loaded = sceneLoader->loadScene(cmd.word);
+            for (const std::string& text : capture.lines())
+                if (text.compare(0, 18, "Loaded model from ") != 0)
+                    failureLines.push_back(text);
+        }
+        if (!loaded)
             reportFailure("ERROR: could not load scene " + sceneLoader->scenePath(cmd.word));
         break;
+    }
     case ConsoleAction::CanCutOn:
     case ConsoleAction::CanCutOff:
         scene->setSelectionCanCut(cmd.action == ConsoleAction::CanCutOn);

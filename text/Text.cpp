@@ -5,6 +5,7 @@
 #include "math/Camera.h"
 #include "scene/Scene.h"
 #include "text/Font.h"
+#include "text/Utf8.h"
 
 #include <vector>
 
@@ -14,7 +15,8 @@ Text::~Text() = default;
 void Text::setText(const std::string& s)
 {
     text = s;
-    const size_t n = text.size();
+    const std::vector<uint32_t> codes = decodeUtf8(text);
+    const size_t n = codes.size();
     const bool haveAtlas = fontFace && fontFace->atlasWidth > 0 && fontFace->atlasHeight > 0;
     const float invW = haveAtlas ? 1.0f / float(fontFace->atlasWidth) : 0.0f;
     const float invH = haveAtlas ? 1.0f / float(fontFace->atlasHeight) : 0.0f;
@@ -26,19 +28,19 @@ void Text::setText(const std::string& s)
     texCoords.reserve(8 * n);
     indices.reserve(7 * n);
 
-    // A byte whose glyph the face lacks (or a missing face) gets a quad of
-    // no size that does not move the pen, so every byte still owns four
-    // vertices and nothing outside the atlas is ever read.
+    // A character whose glyph the face lacks (or a missing face) gets a
+    // quad of no size that does not move the pen, so every character still
+    // owns four vertices and nothing outside the atlas is ever read.
     const Glyph none{0, 0, 0, 0, 0, 0, 0, 0};
     int pen = 0;
     uint32_t b = 0;
-    for (char c : text) {
+    for (uint32_t code : codes) {
         const Glyph* found = nullptr;
         if (fontFace && fontFace->face) {
-            // Read as signed: bytes from 0x80 up become codes the face does
-            // not map, which gives glyph 0, the missing-glyph shape.
-            const FT_ULong code = static_cast<FT_ULong>(static_cast<signed char>(c));
-            found = fontFace->glyph(int(FT_Get_Char_Index(fontFace->face, code)));
+            // A character the face does not map, and a byte that is not
+            // UTF-8, give glyph 0: the missing-glyph shape, never another
+            // character.
+            found = fontFace->glyph(int(FT_Get_Char_Index(fontFace->face, FT_ULong(code))));
         }
         const Glyph& g = found ? *found : none;
         const float left = float(pen + g.bearingX);

@@ -14,6 +14,8 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -95,4 +97,32 @@ TEST(FileOpening, DroppedFilesOpenAndReportWhatFailed)
     EXPECT_GT(widest, 0.8f);
     EXPECT_LE(widest, 1.0f);
     EXPECT_EQ(h.idAt(100, 100), h.placed(0)->id);
+}
+
+// A FIFO is refused by its kind without being opened (opening one waits for a
+// writer, before the first frame); a model whose name a scene file cannot
+// hold (a line break in it) is refused in one line instead of being saved as
+// another name.
+TEST(FileOpening, FifosAndNamesWithLineBreaksAreRefused)
+{
+    const std::string dir = makeTempDir() + "/";
+    writeBoxObj(dir, "box", 1.0f, Vec3(0.8f, 0.8f, 0.7f));
+    ASSERT_EQ(mkfifo((dir + "pipe.sce").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo((dir + "pipe.obj").c_str(), 0600), 0);
+    for (const char* odd : {"with\nline.obj", "ends.obj\r"})
+        fs::copy_file(dir + "box.obj", dir + odd);
+    std::ofstream(dir + "empty.sce") << "global 30\n";
+
+    AppHarness h(dir + "empty.sce", 200, 200, dir);
+    ASSERT_TRUE(h.started());
+    alarm(120); // before the mend this waited for ever: end the run instead
+    const OpenOutcome outcome =
+        openFiles(*h.app().sceneLoader, {dir + "pipe.sce", dir + "pipe.obj", dir + "with\nline.obj", dir + "ends.obj\r"});
+    alarm(0);
+    EXPECT_EQ(outcome.modelsPlaced + outcome.scenesLoaded, 0);
+    const std::string refusal = ": a name with a line break cannot be saved in a scene file";
+    EXPECT_EQ(outcome.failures, (std::vector<std::string>{"cannot read " + dir + "pipe.sce: it is a FIFO",
+                                                          "cannot read " + dir + "pipe.obj: it is a FIFO",
+                                                          "cannot open " + dir + "with\\nline.obj" + refusal,
+                                                          "cannot open " + dir + "ends.obj\\r" + refusal}));
 }

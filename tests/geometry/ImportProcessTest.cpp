@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 TEST(ImportProcessTest, CrashesAndHangsStayInTheChild)
@@ -35,3 +36,56 @@ TEST(ImportProcessTest, CrashesAndHangsStayInTheChild)
     sent.model.indices[2] = 3;
     EXPECT_FALSE(decodeImportResult(encodeImportResult(sent), back));
 }
+
+// A time limit too large for the clock is no limit; within one budget the
+// imports share a single limit.
+TEST(ImportProcessTest, TimeLimitsHugeAndShared)
+{
+    const auto quick = []() -> ImportResult {
+        ImportResult r;
+        r.ok = true;
+        return r;
+    };
+    EXPECT_TRUE(runImportIsolated(quick, 1e16).ok) << runImportIsolated(quick, 1e16).error;
+    setenv("TORV_IMPORT_TIMEOUT", "1e300", 1);
+    EXPECT_TRUE(runImportIsolated(quick, importTimeoutSeconds()).ok);
+    {
+        ImportTimeBudget budget;
+        EXPECT_TRUE(runImportIsolated(quick, importTimeoutSeconds()).ok);
+    }
+
+    setenv("TORV_IMPORT_TIMEOUT", "0.3", 1);
+    std::vector<std::string> errors;
+    {
+        ImportTimeBudget budget;
+        for (int i = 0; i < 3; ++i)
+            errors.push_back(runImportIsolated([]() -> ImportResult { for (;;) pause(); }, importTimeoutSeconds()).error);
+    }
+    unsetenv("TORV_IMPORT_TIMEOUT");
+    EXPECT_EQ(errors[0], "the imports of this load took longer than 0.3 s; this one was stopped");
+    EXPECT_EQ(errors[1], "the imports of this load took longer than 0.3 s; this one was not started");
+    EXPECT_EQ(errors[2], errors[1]);
+}
+
+#ifndef __SANITIZE_ADDRESS__
+// (AddressSanitizer's allocator ends the process itself when an allocation
+// fails, so this is left to the plain build.)
+TEST(ImportProcessTest, MemoryLimitStopsTheChild)
+{
+    const ImportResult greedy = runImportIsolated(
+        []() -> ImportResult {
+            std::vector<std::vector<char>> held;
+            for (;;)
+                held.emplace_back(size_t(16) << 20, 'x');
+        },
+        60, 64);
+    EXPECT_FALSE(greedy.ok);
+    EXPECT_EQ(greedy.error, "the import needed more than its memory limit of 64 MB (TORV_IMPORT_MEMORY_MB) and was stopped");
+
+    setenv("TORV_IMPORT_MEMORY_MB", "100", 1);
+    EXPECT_EQ(importMemoryLimitMB(), 100.0);
+    setenv("TORV_IMPORT_MEMORY_MB", "-5", 1);
+    EXPECT_GT(importMemoryLimitMB(), 100.0) << "the default: a share of physical memory";
+    unsetenv("TORV_IMPORT_MEMORY_MB");
+}
+#endif

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -363,6 +364,47 @@ TEST_F(ModelImportTest, HangingFileFailsAtTheTimeLimit)
     }
     unsetenv("TORV_IMPORT_TIMEOUT");
     EXPECT_EQ(importTimeoutSeconds(), 60.0);
+}
+
+#ifndef __SANITIZE_ADDRESS__
+// Small files that ask the importer for gigabytes: a PLY declaring two
+// billion vertices, and an NFF of finely tessellated spheres. (Left to the
+// plain build: AddressSanitizer's allocator ends the child itself.)
+TEST_F(ModelImportTest, GreedyFilesStopAtTheMemoryLimit)
+{
+    const std::string ply = write("huge.ply", "ply\nformat ascii 1.0\nelement vertex 2000000000\n"
+                                              "property float x\nproperty float y\nproperty float z\n"
+                                              "element face 1\nproperty list uchar int vertex_indices\n"
+                                              "end_header\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n");
+    std::string spheres = "tess 7\n";
+    while (spheres.size() < 20000)
+        spheres += "s 0 0 0 1\n";
+    const std::string nff = write("spheres.nff", spheres);
+    setenv("TORV_IMPORT_MEMORY_MB", "256", 1);
+    for (const std::string& path : {ply, nff}) {
+        Mesh mesh;
+        EXPECT_EQ(load(path, mesh), "Error while loading Collada file: \nthe import needed more than its memory "
+                                    "limit of 256 MB (TORV_IMPORT_MEMORY_MB) and was stopped\n");
+        EXPECT_FALSE(mesh.uploaded);
+    }
+    unsetenv("TORV_IMPORT_MEMORY_MB");
+}
+#endif
+
+// A FIFO named like a model would keep the importer waiting for a writer; a
+// folder has nothing to read. Both are refused with their reason.
+TEST_F(ModelImportTest, FilesThatAreNotRegularAreRefused)
+{
+    const std::string fifo = (dir / "pipe.obj").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_directories(dir / "folder.obj");
+    setenv("TORV_IMPORT_TIMEOUT", "5", 1);
+    Mesh a, b;
+    EXPECT_EQ(load(fifo, a), "Error while loading Collada file: \n" + fifo + " is a FIFO, not a model file\n");
+    EXPECT_EQ(load((dir / "folder.obj").string(), b),
+              "Error while loading Collada file: \n" + (dir / "folder.obj").string() + " is a folder, not a model file\n");
+    unsetenv("TORV_IMPORT_TIMEOUT");
+    EXPECT_FALSE(a.uploaded || b.uploaded);
 }
 
 TEST_F(ModelImportTest, FacesOutsideTheirMeshAreDroppedAndTheRestKept)

@@ -62,13 +62,9 @@ constexpr int kSize = 600;
 
 // The whole object-id image of the last frame, read once (y down).
 struct IdImage {
-    explicit IdImage(TorvWindow& app) : w(app.renderWidth), h(app.renderHeight), ids(static_cast<size_t>(w) * h)
+    explicit IdImage(TorvWindow& app)
+        : w(app.renderWidth()), h(app.renderHeight()), ids(app.renderer().readObjectIds())
     {
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, app.sceneTarget.framebuffer);
-        glReadBuffer(GL_COLOR_ATTACHMENT1);
-        glReadPixels(0, 0, w, h, GL_RED_INTEGER, GL_UNSIGNED_INT, ids.data());
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-        glReadBuffer(GL_BACK);
     }
     uint32_t at(int x, int y) const { return ids[static_cast<size_t>(h - 1 - y) * w + x]; }
     // Horizontal and vertical pixel extent of everything carrying one of [first, last].

@@ -13,7 +13,7 @@
 
 namespace {
 
-std::vector<SeedTexel> readSeeds(FrameBufferObject& target)
+std::vector<SeedTexel> readSeeds(const FrameBufferObject& target)
 {
     std::vector<SeedTexel> seeds(static_cast<size_t>(target.width) * target.height);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, target.framebuffer);
@@ -24,7 +24,7 @@ std::vector<SeedTexel> readSeeds(FrameBufferObject& target)
     return seeds;
 }
 
-std::vector<float> readDepth(FrameBufferObject& target)
+std::vector<float> readDepth(const FrameBufferObject& target)
 {
     std::vector<float> depth(static_cast<size_t>(target.width) * target.height);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, target.framebuffer);
@@ -45,12 +45,14 @@ Agreement compareFloodWithReference(AppHarness& h, int stride, float tolerance)
 {
     TorvWindow& app = h.app();
     app.scene->root->update(app.camera->view, 1.0f);
-    EXPECT_TRUE(app.seedCutawayDepth());
-    std::vector<SeedTexel> seeds = readSeeds(app.floodTargets[0]);
-    FrameBufferObject* result = floodCutawayDepth(app.floodTargets[0], app.floodTargets[1]);
+    Renderer& r = app.renderer();
+    EXPECT_TRUE(r.seedCutawayDepth(*app.scene, *app.camera));
+    const FrameBufferObject& seeded = r.target(RenderTarget::Flood0);
+    std::vector<SeedTexel> seeds = readSeeds(seeded);
+    FrameBufferObject* result = r.floodSeededTargets();
     EXPECT_NE(result, nullptr);
     std::vector<float> gpu = readDepth(*result);
-    const int w = app.floodTargets[0].width, hgt = app.floodTargets[0].height;
+    const int w = seeded.width, hgt = seeded.height;
     std::vector<float> cpu = cutawayDepthReference(seeds, w, hgt, stride);
 
     Agreement a{0.0, 0, 0};

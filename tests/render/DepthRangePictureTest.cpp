@@ -85,7 +85,7 @@ TEST(Picture, ScaledStartSceneGivesTheSamePicture)
         h.placeCamera(Vec3(0, 20, 50) * factors[i], Vec3(0, 0, 0));
         // The point light stands in the world at (30, 20, 0): it scales with
         // the world, or the cell bands would move.
-        h.app().lightPosition = Vec3(30, 20, 0) * factors[i];
+        h.app().renderer().lightPosition = Vec3(30, 20, 0) * factors[i];
         h.app().selectInstance(h.placed(3));
         h.frames(1);
         shots[i] = h.capture();

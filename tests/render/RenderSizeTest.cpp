@@ -1,7 +1,6 @@
 // The frame follows the framebuffer's size: a window the window manager
 // resized, and a scaled screen whose framebuffer is larger than the window.
 #include "math/Camera.h"
-#include "render/JumpFlood.h"
 #include "scene/MeshInstance.h"
 #include "scene/Scene.h"
 #include "support/AppHarness.h"
@@ -40,21 +39,21 @@ TEST(RenderSize, FollowsTheFramebufferThroughResizesAndScaledScreens)
     // The window manager makes the window 1000 x 600.
     ASSERT_TRUE(h.resize(1000, 600));
     h.frames(2);
-    EXPECT_EQ(app.renderWidth, 1000);
-    EXPECT_EQ(app.renderHeight, 600);
-    for (const FrameBufferObject* t : {&app.lineTarget, &app.sceneTarget, &app.frontDepthCopy, &app.floodTargets[0],
-                                       &app.floodTargets[1]}) {
-        EXPECT_EQ(t->width, 1000);
-        EXPECT_EQ(t->height, 600);
+    Renderer& r = app.renderer();
+    EXPECT_EQ(app.renderWidth(), 1000);
+    EXPECT_EQ(app.renderHeight(), 600);
+    for (RenderTarget t : {RenderTarget::Line, RenderTarget::Scene, RenderTarget::FrontDepthCopy, RenderTarget::Flood0,
+                           RenderTarget::Flood1}) {
+        EXPECT_EQ(r.target(t).width, 1000);
+        EXPECT_EQ(r.target(t).height, 600);
     }
-    EXPECT_EQ(app.ghostTarget.width, 333);
-    EXPECT_EQ(app.ghostTarget.height, 200);
-    EXPECT_EQ(app.blurTarget.width, 333);
+    EXPECT_EQ(r.target(RenderTarget::Ghost).width, 333);
+    EXPECT_EQ(r.target(RenderTarget::Ghost).height, 200);
+    EXPECT_EQ(r.target(RenderTarget::Blur).width, 333);
     EXPECT_FLOAT_EQ(app.camera->aspect, 1000.0f / 600.0f);
     EXPECT_FLOAT_EQ(app.camera->projection.m[5], focal) << "the vertical field of view stays";
-    EXPECT_FLOAT_EQ(uniform(app.cellShader, "perspective", 0), app.camera->projection.m[0]);
-    EXPECT_FLOAT_EQ(uniform(app.cutSurfaceShader, "perspective", 0), app.camera->projection.m[0]);
-    EXPECT_FLOAT_EQ(uniform(jumpFlood().meshShader, "farPlane"), 400.0f);
+    EXPECT_FLOAT_EQ(uniform(*r.program("Cell Shader"), "perspective", 0), app.camera->projection.m[0]);
+    EXPECT_FLOAT_EQ(uniform(*r.program("Cut surface Shader"), "perspective", 0), app.camera->projection.m[0]);
     EXPECT_EQ(app.console->inputText->y, 600 - 20) << "the console stays at the top";
 
     // The whole globe, centred: its id image spans symmetric bounds around
@@ -85,7 +84,7 @@ TEST(RenderSize, FollowsTheFramebufferThroughResizesAndScaledScreens)
     // 1000 x 600. The cursor's window position maps to the frame's pixel.
     ASSERT_TRUE(h.resize(500, 300, 2));
     h.frames(1);
-    EXPECT_EQ(app.renderWidth, 1000);
+    EXPECT_EQ(app.renderWidth(), 1000);
     h.click(mx / 2, my / 2);
     EXPECT_TRUE(selected(h, moon)) << "picked through the scaled window";
     h.click(5, 5);
@@ -94,9 +93,9 @@ TEST(RenderSize, FollowsTheFramebufferThroughResizesAndScaledScreens)
     // Back to a portrait window at scale 1.
     ASSERT_TRUE(h.resize(600, 900));
     h.frames(1);
-    EXPECT_EQ(app.sceneTarget.width, 600);
-    EXPECT_EQ(app.sceneTarget.height, 900);
-    EXPECT_EQ(app.ghostTarget.width, 133);
+    EXPECT_EQ(r.target(RenderTarget::Scene).width, 600);
+    EXPECT_EQ(r.target(RenderTarget::Scene).height, 900);
+    EXPECT_EQ(r.target(RenderTarget::Ghost).width, 133);
     h.projectPlaced(4, mx, my);
     h.click(mx, my);
     EXPECT_TRUE(selected(h, moon));

@@ -84,7 +84,7 @@ Rgba AppHarness::pixel(int x, int y)
 {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     glReadBuffer(GL_BACK);
-    return readPixel(x, window->renderHeight - 1 - y);
+    return readPixel(x, window->renderHeight() - 1 - y);
 }
 
 MeshInstance* AppHarness::placed(int index)
@@ -101,13 +101,7 @@ MeshInstance* AppHarness::placed(int index)
 
 void AppHarness::placeCamera(const Vec3& eye, const Vec3& target)
 {
-    Camera& cam = *window->camera;
-    cam.eye = eye;
-    cam.target = target;
-    cam.viewDirty = true;
-    cam.update();
-    window->cameraController->eye = eye;
-    window->cameraController->pivot = target;
+    window->cameraController->lookFrom(eye, target);
 }
 
 void AppHarness::project(const Vec3& world, int& x, int& y)
@@ -135,26 +129,21 @@ void AppHarness::savePng(const std::string& path)
 {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     glReadBuffer(GL_BACK);
-    writeFramebufferPng(path, window->renderWidth, window->renderHeight);
+    writeFramebufferPng(path, window->renderWidth(), window->renderHeight());
 }
 
 Shot AppHarness::capture()
 {
     Shot shot;
-    const int w = window->renderWidth, h = window->renderHeight;
+    const int w = window->renderWidth(), h = window->renderHeight();
     shot.width = w;
     shot.height = h;
     std::vector<Rgba> color(static_cast<size_t>(w) * h);
-    std::vector<uint32_t> ids(color.size());
+    const std::vector<uint32_t> ids = window->renderer().readObjectIds();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, color.data());
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, window->sceneTarget.framebuffer);
-    glReadBuffer(GL_COLOR_ATTACHMENT1);
-    glReadPixels(0, 0, w, h, GL_RED_INTEGER, GL_UNSIGNED_INT, ids.data());
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glReadBuffer(GL_BACK);
     // GL rows run from the bottom.
     shot.color.resize(color.size());
     shot.ids.resize(ids.size());

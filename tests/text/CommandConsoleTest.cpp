@@ -206,10 +206,18 @@ TEST_F(CommandConsoleTest, EditingKeys)
         press(GLFW_KEY_BACKSPACE);
     EXPECT_EQ(console->inputLine, "");
 
-    // Characters keep their low 8 bits.
+    // Characters are kept as UTF-8; a backspace takes a whole one, and a
+    // value that is no character is dropped.
     console->characterTyped(0x141, GLFW_PRESS);
     console->characterTyped('x', GLFW_RELEASE);
-    EXPECT_EQ(console->inputLine, "A");
+    console->characterTyped(0xD800, GLFW_PRESS);
+    EXPECT_EQ(console->inputLine, "\xc5\x81");
+    console->characterTyped(0x1F0A1, GLFW_PRESS);
+    press(GLFW_KEY_BACKSPACE);
+    EXPECT_EQ(console->inputLine, "\xc5\x81");
+    press(GLFW_KEY_BACKSPACE);
+    EXPECT_EQ(console->inputLine, "");
+    console->characterTyped('A', GLFW_PRESS);
 
     // The cursor shows in the second half of every second.
     const std::pair<double, const char*> blinks[] = {{0.3, "A"}, {0.3, "A_"}, {0.5, "A_"}, {0.1, "A"}, {0.3, "A_"}};
@@ -447,4 +455,45 @@ TEST_F(CommandConsoleTest, FailuresShowInTheScrollBackAsOnStandardOutput)
         expected += line + "\n";
     EXPECT_EQ(printed, expected);
     EXPECT_EQ(quiet.find("ERROR"), std::string::npos) << quiet;
+}
+
+// Typed characters beyond ASCII reach the file name whole: no byte of them is
+// lost or turned into another character (U+0120's low byte is a space, and
+// U+2070's is 'p').
+TEST_F(CommandConsoleTest, TypedNamesKeepEveryCharacter)
+{
+    enter("savescene a\xc4\xa0" "b.sce");
+    enter("savescene \xe2\x81\xb0x.sce");
+    EXPECT_TRUE(fs::exists(dir / "a\xc4\xa0" "b.sce"));
+    EXPECT_TRUE(fs::exists(dir / "\xe2\x81\xb0x.sce"));
+    EXPECT_FALSE(fs::exists(dir / "a"));
+    EXPECT_FALSE(fs::exists(dir / "px.sce"));
+    EXPECT_EQ(console->history.front()->text, "savescene \xe2\x81\xb0x.sce");
+}
+
+// What a loadscene's models print about failing shows in the scroll-back; a
+// name with a line break is refused in one line, nothing placed.
+TEST_F(CommandConsoleTest, LoadsShowTheirModelsFailuresAndNamesWithLineBreaksAreRefused)
+{
+    fs::create_directories(dir / "folder.obj");
+    std::ofstream(dir / "two.sce") << "meshnode\nfile absent.obj\nendmeshnode\nmeshnode\nfile folder.obj\nendmeshnode\n";
+    testing::internal::CaptureStdout();
+    enter("loadscene two.sce");
+    console->executeCommand("model with\nline.obj");
+    const std::vector<std::string> refused = console->failureLines;
+    const std::string printed = testing::internal::GetCapturedStdout();
+
+    std::vector<std::string> shown;
+    for (const auto& text : console->history)
+        shown.push_back(text->text);
+    ASSERT_EQ(shown.size(), 5u) << printed;
+    // Above the command, in the order they were printed.
+    EXPECT_EQ(shown[0], "Error while loading Collada file: ");
+    EXPECT_NE(shown[1].find("absent.obj"), std::string::npos) << shown[1];
+    EXPECT_EQ(shown[2], shown[0]);
+    EXPECT_EQ(shown[3], dir.string() + "/folder.obj is a folder, not a model file");
+    EXPECT_EQ(shown[4], "loadscene two.sce");
+    EXPECT_EQ(refused, std::vector<std::string>{"ERROR: model with\\nline.obj: a name with a line break cannot be "
+                                                "saved in a scene file"});
+    EXPECT_EQ(scene->root->children.size(), 2u) << "the two empty objects of the scene; nothing more";
 }

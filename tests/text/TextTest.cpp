@@ -38,7 +38,7 @@ protected:
         t->setText(s);
         return t;
     }
-    const Glyph& glyphOf(char c) const
+    const Glyph& glyphOf(uint32_t c) const
     {
         const Glyph* g = face->glyph(int(FT_Get_Char_Index(face->face, FT_ULong(c))));
         EXPECT_NE(g, nullptr) << c;
@@ -119,6 +119,23 @@ TEST_F(TextTest, EmptySpaceAndHighBytes)
     EXPECT_EQ(q1.right - q1.left, float(missing->width));
     EXPECT_FLOAT_EQ(q1.u, float(missing->x) / float(face->atlasWidth));
     EXPECT_EQ(q2.left, float(space.advance + missing->advance + missing->bearingX));
+}
+
+// Text is UTF-8: one quad per character, with that character's glyph; a
+// character the face lacks shows the missing-glyph shape, not another one.
+TEST_F(TextTest, CharactersBeyondAsciiKeepTheirGlyphs)
+{
+    auto t = makeText("a\xc4\xa0\xe2\x81\xb0\xf0\x9f\x82\xa1"); // a, U+0120, U+2070, U+1F0A1
+    ASSERT_EQ(t->mesh->vertexCount, 16);
+    const Glyph& a = glyphOf('a');
+    const Glyph& gdot = glyphOf(0x120);
+    const Quad q1 = quad(*t->mesh, 1);
+    EXPECT_EQ(q1.left, float(a.advance + gdot.bearingX));
+    EXPECT_FLOAT_EQ(q1.u, float(gdot.x) / float(face->atlasWidth));
+    EXPECT_NE(gdot.index, glyphOf(' ').index) << "U+0120 is not its low byte, a space";
+    const Glyph& expected2 = FT_Get_Char_Index(face->face, 0x2070) ? glyphOf(0x2070) : *face->glyph(0);
+    EXPECT_FLOAT_EQ(quad(*t->mesh, 2).u, float(expected2.x) / float(face->atlasWidth));
+    EXPECT_NE(expected2.index, glyphOf('p').index);
 }
 
 TEST_F(TextTest, GlyphsTheFaceLacksDrawNothing)

@@ -1,0 +1,102 @@
+// The line passes: the uncut depth of every object, the ghost mode's blurred
+// cutter mask, and the silhouettes of the uncut and the cut scene merged
+// into lineTarget's colour.
+#include "render/Renderer.h"
+
+#include "math/Camera.h"
+#include "scene/Renderable.h"
+#include "scene/Scene.h"
+
+#include <cmath>
+
+void Renderer::depthPass(const Frame& f)
+{
+    lineTarget.bind();
+    glClearDepth(1.0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    depthShader.use();
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    for (Renderable* r : f.scene.selection)
+        r->draw(depthShader);
+    for (Renderable* r : f.scene.objects)
+        r->draw(depthShader);
+    glUseProgram(0);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    FrameBufferObject::unbind();
+}
+
+void Renderer::ghostPass(const Frame& f)
+{
+    Scene& s = f.scene;
+    glDisable(GL_DEPTH_TEST);
+    glClearColor(0, 0, 0, 1);
+    ghostTarget.bind();
+    glViewport(0, 0, ghostTarget.width, ghostTarget.height);
+    colorShader.use();
+    glClear(GL_COLOR_BUFFER_BIT);
+    colorShader.set("color", 1.0f, 1.0f, 1.0f, 1.0f);
+    for (Renderable* r : s.selection)
+        if (r->canCut)
+            r->draw(colorShader);
+    FrameBufferObject::unbind();
+
+    // Two halves of a separable blur at the mask's reduced size.
+    auto blur = [&](ShaderProgram& program, FrameBufferObject& target, FrameBufferObject& source) {
+        target.bind();
+        program.use();
+        program.set("multiplier", s.ghostMultiplier);
+        program.set("invImageSize", 1.0f / target.width, 1.0f / target.height);
+        bindTexture(0, source.colorTextures[0]);
+        program.set("texture0", 0);
+        drawScreenQuad();
+        FrameBufferObject::unbind();
+    };
+    blur(blur1Shader, blurTarget, ghostTarget);
+    blur(blur2Shader, ghostTarget, blurTarget);
+    glUseProgram(0);
+    glViewport(0, 0, frameWidth, frameHeight);
+}
+
+void Renderer::silhouettePass(const Frame& f)
+{
+    const Scene& s = f.scene;
+    glDisable(GL_CULL_FACE);
+    lineTarget.bind();
+    // The first draw reads lineTarget's own depth: detach it while the lines
+    // are drawn, so no image is both sampled and attached. Unit 1 is cleared
+    // for the same reason (it may hold last frame's line image).
+    glFramebufferTexture(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, 0, 0);
+    bindTexture(1, 0);
+    glDepthMask(GL_FALSE);
+    glDisable(GL_DEPTH_TEST);
+    silhouetteShader.use();
+    silhouetteShader.set("invImageSize", 1.0f / frameWidth, 1.0f / frameHeight);
+    silhouetteShader.set("threshold", 0.0004f, 0.001f);
+    silhouetteShader.set("depthLogRange", std::log(f.camera.farDistance / f.camera.nearDistance));
+    if (s.lineMode != 2) {
+        bindTexture(0, lineTarget.depthTexture);
+        silhouetteShader.set("texture0", 0);
+        if (f.flood && s.lineMode == 1) {
+            bindTexture(1, ghostTarget.colorTextures[0]);
+            silhouetteShader.set("depthMap", 1);
+            silhouetteShader.set("useDepthMap", 1);
+        } else {
+            silhouetteShader.set("useDepthMap", 0);
+        }
+        drawScreenQuad();
+    }
+    glEnable(GL_BLEND);
+    glBlendEquation(GL_MAX);
+    silhouetteShader.set("useDepthMap", 0);
+    bindTexture(0, sceneTarget.depthTexture);
+    silhouetteShader.set("texture0", 0);
+    drawScreenQuad();
+    glDisable(GL_BLEND);
+    glBlendEquation(GL_FUNC_ADD);
+    glUseProgram(0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthMask(GL_TRUE);
+    glBindFramebuffer(GL_FRAMEBUFFER, lineTarget.framebuffer);
+    glFramebufferTexture(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, lineTarget.depthTexture, 0);
+    FrameBufferObject::unbind();
+}

@@ -1,0 +1,236 @@
+#include "render/Renderer.h"
+
+#include "math/Camera.h"
+#include "render/JumpFlood.h"
+#include "scene/Scene.h"
+
+#include <cstring>
+
+void bindTexture(int unit, GLuint texture)
+{
+    glActiveTexture(GL_TEXTURE0 + unit);
+    glBindTexture(GL_TEXTURE_2D, texture);
+}
+
+void Renderer::init(int width, int height)
+{
+    struct ProgramFiles {
+        ShaderProgram& program;
+        const char* file;
+        std::vector<std::string> outputs;
+    };
+    const ProgramFiles files[] = {
+        {textureScreenShader, "texturescreenshader", {"outColor"}},
+        {depthShader, "depthshader", {"outColor"}},
+        {silhouetteShader, "silhouetteshader", {"outColor"}},
+        {cellShader, "cellshader", {"outColor", "outID"}},
+        {cutSurfaceShader, "cutsurfaceshader", {"outColor", "outID"}},
+        {combineShader, "combineshader", {"outColor"}},
+        {gizmoShader, "gizmoshader", {"outColor"}},
+        {idShader, "idshader", {"outID"}},
+        {colorShader, "whiteshader", {"outColor"}},
+        {blur1Shader, "blur1shader", {"outColor"}},
+        {blur2Shader, "blur2shader", {"outColor"}},
+    };
+    for (const ProgramFiles& p : files)
+        p.program.build(std::string("shaders/") + p.file + ".vert", std::string("shaders/") + p.file + ".frag",
+                        p.outputs);
+    screenQuad.makeScreenQuad();
+    initJumpFlood();
+    projectionUploaded = false;
+    resize(width, height);
+}
+
+void Renderer::resize(int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return;
+    frameWidth = width;
+    frameHeight = height;
+    floodTargets[1].release();
+    floodTargets[0].release();
+    createFloodTargets(floodTargets, width, height);
+    createTargets();
+}
+
+void Renderer::createTargets()
+{
+    for (FrameBufferObject* t : {&lineTarget, &sceneTarget, &ghostTarget, &blurTarget, &frontDepthCopy})
+        t->release();
+
+    FrameBufferDesc full;
+    full.width = frameWidth;
+    full.height = frameHeight;
+    full.depthFormat = GL_DEPTH_COMPONENT;
+    full.depthInternalFormat = GL_DEPTH_COMPONENT32;
+    full.depthType = GL_UNSIGNED_INT;
+    full.wrap = GL_CLAMP_TO_EDGE;
+
+    FrameBufferDesc line = full;
+    line.colorCount = 1;
+    line.colorFormats = {GL_RED};
+    line.colorInternalFormats = {GL_R8};
+    lineTarget.create(line);
+
+    FrameBufferDesc sceneDesc = full;
+    sceneDesc.colorCount = 2;
+    sceneDesc.colorFormats = {GL_RGBA, GL_RED_INTEGER};
+    sceneDesc.colorInternalFormats = {GL_RGBA8, GL_R32UI};
+    sceneTarget.create(sceneDesc);
+    // Until the first frame is drawn at this size, picking finds nothing.
+    if (sceneTarget.created) {
+        const GLuint noObject[4] = {0, 0, 0, 0};
+        glBindFramebuffer(GL_FRAMEBUFFER, sceneTarget.framebuffer);
+        glClearBufferuiv(GL_COLOR, 1, noObject);
+        FrameBufferObject::unbind();
+    }
+
+    FrameBufferDesc ghost;
+    ghost.width = static_cast<int>(frameWidth * static_cast<double>(ghostHeight) / frameHeight);
+    ghost.height = ghostHeight;
+    ghost.depthFormat = GL_DEPTH_COMPONENT;
+    ghost.depthInternalFormat = GL_DEPTH_COMPONENT16;
+    ghost.depthType = GL_UNSIGNED_INT;
+    ghost.colorCount = 1;
+    ghost.colorFormats = {GL_RED};
+    ghost.colorInternalFormats = {GL_R8};
+    ghost.colorMinFilter = GL_NEAREST;
+    ghost.colorMagFilter = GL_LINEAR;
+    ghost.wrap = GL_CLAMP_TO_EDGE;
+    ghostTarget.create(ghost);
+    blurTarget.create(ghost);
+
+    frontDepthCopy.create(full);
+}
+
+void Renderer::release()
+{
+    blurTarget.release();
+    ghostTarget.release();
+    sceneTarget.release();
+    lineTarget.release();
+    frontDepthCopy.release();
+    floodTargets[1].release();
+    floodTargets[0].release();
+    screenQuad.release();
+    for (ShaderProgram* p : {&blur2Shader, &blur1Shader, &colorShader, &gizmoShader, &idShader, &cutSurfaceShader,
+                             &combineShader, &cellShader, &silhouetteShader, &depthShader, &textureScreenShader})
+        p->release();
+}
+
+void Renderer::followProjection(const Camera& camera)
+{
+    const Mat4& projection = camera.projection;
+    if (projectionUploaded && std::memcmp(uploadedProjection.m, projection.m, sizeof projection.m) == 0)
+        return;
+    for (ShaderProgram* p : {&cellShader, &depthShader, &jumpFlood().meshShader, &cutSurfaceShader, &idShader,
+                             &gizmoShader, &colorShader}) {
+        p->use();
+        p->setMatrix4("perspective", projection.data());
+        p->set("farPlane", farPlane);
+        glUseProgram(0);
+    }
+    uploadedProjection = projection;
+    projectionUploaded = true;
+}
+
+void Renderer::render(Scene& scene, const Camera& camera)
+{
+    followProjection(camera);
+    glClearColor(0, 0, 0, 1);
+    glEnable(GL_DEPTH_TEST);
+    glCullFace(GL_FRONT);
+
+    const Vec4 light = camera.view * Vec4(lightPosition.x, lightPosition.y, lightPosition.z, 1.0f);
+    Frame f{scene, camera, Vec3(light.x, light.y, light.z)};
+
+    passTimer.begin("cutaway");
+    f.flood = cutawayDepthPass(f);
+    passTimer.begin("cell");
+    cellPass(f);
+    passTimer.begin("cutSurface");
+    if (f.flood)
+        cutSurfacePass(f);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    passTimer.begin("depth");
+    depthPass(f);
+    if (scene.lineMode == 1) {
+        passTimer.begin("ghost");
+        ghostPass(f);
+    }
+    passTimer.begin("silhouette");
+    silhouettePass(f);
+    passTimer.begin("gizmoId");
+    gizmoIdPass(f);
+    passTimer.begin("combine");
+    combinePass();
+    passTimer.begin("overlay");
+    overlayPass(f);
+    passTimer.end();
+    glActiveTexture(GL_TEXTURE0);
+}
+
+uint32_t Renderer::readObjectId(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= frameWidth || y >= frameHeight || !sceneTarget.created)
+        return 0;
+    sceneTarget.bind();
+    glReadBuffer(GL_COLOR_ATTACHMENT1);
+    GLuint id = 0;
+    glReadPixels(x, frameHeight - 1 - y, 1, 1, GL_RED_INTEGER, GL_UNSIGNED_INT, &id);
+    FrameBufferObject::unbind();
+    glReadBuffer(GL_BACK);
+    return id;
+}
+
+std::vector<uint32_t> Renderer::readObjectIds() const
+{
+    std::vector<uint32_t> ids(static_cast<size_t>(frameWidth) * frameHeight);
+    if (!sceneTarget.created)
+        return ids;
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, sceneTarget.framebuffer);
+    glReadBuffer(GL_COLOR_ATTACHMENT1);
+    glReadPixels(0, 0, frameWidth, frameHeight, GL_RED_INTEGER, GL_UNSIGNED_INT, ids.data());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    return ids;
+}
+
+std::vector<const ShaderProgram*> Renderer::programs() const
+{
+    const JumpFloodResources& jf = jumpFlood();
+    return {&textureScreenShader, &depthShader,     &silhouetteShader, &cellShader,     &combineShader,
+            &cutSurfaceShader,    &idShader,        &gizmoShader,      &colorShader,    &blur1Shader,
+            &blur2Shader,         &jf.floodShader, &jf.meshShader,    &jf.resultShader};
+}
+
+const ShaderProgram* Renderer::program(const std::string& name) const
+{
+    for (const ShaderProgram* p : programs())
+        if (p->name == name)
+            return p;
+    return nullptr;
+}
+
+const FrameBufferObject& Renderer::target(RenderTarget which) const
+{
+    switch (which) {
+    case RenderTarget::Line:
+        return lineTarget;
+    case RenderTarget::Scene:
+        return sceneTarget;
+    case RenderTarget::Ghost:
+        return ghostTarget;
+    case RenderTarget::Blur:
+        return blurTarget;
+    case RenderTarget::FrontDepthCopy:
+        return frontDepthCopy;
+    case RenderTarget::Flood0:
+        return floodTargets[0];
+    case RenderTarget::Flood1:
+        break;
+    }
+    return floodTargets[1];
+}

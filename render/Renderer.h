@@ -1,0 +1,137 @@
+#pragma once
+#include "geometry/Mesh.h"
+#include "gl/FrameBufferObject.h"
+#include "gl/ShaderProgram.h"
+#include "math/Mat.h"
+#include "render/PassTimer.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class Camera;
+class Scene;
+
+// The render targets of a frame, for callers that read one back.
+enum class RenderTarget { Line, Scene, Ghost, Blur, FrontDepthCopy, Flood0, Flood1 };
+
+// The frame: owns its programs, render targets and screen quad and runs the
+// passes in a fixed order - cutaway depth, cell shading with the cut, cut
+// surfaces, depth for lines, ghost mask and blur, silhouettes, gizmo ids,
+// composite, gizmo overlay. Each pass sets the state it needs and leaves its
+// target and program unbound; passes do not restore other state, so their
+// order is part of the contract. Each pass is one function below, defined in
+// the file named after its group (CutawayPass, ShadingPasses, LinePasses,
+// CompositePasses).
+class Renderer {
+public:
+    // The far distance that every object program's depth is measured against.
+    static constexpr float farPlane = 400.0f;
+    // The ghost mask and its blur run at this height, the width in proportion.
+    static constexpr int ghostHeight = 200;
+
+    Renderer() = default;
+    Renderer(const Renderer&) = delete;
+    Renderer& operator=(const Renderer&) = delete;
+
+    // Builds the programs, the screen quad, the jump flood and the targets
+    // for frames of width x height. Needs a current context.
+    void init(int width, int height);
+    // Recreates every target that has the render size.
+    void resize(int width, int height);
+    // Deletes the GL objects while the context still exists.
+    void release();
+
+    // Draws the scene as seen by the camera into whatever unbind() draws to
+    // (the window, or a picture's framebuffer). Leaves the default
+    // framebuffer bound and texture unit 0 active.
+    void render(Scene& scene, const Camera& camera);
+
+    // The id the last frame wrote at a pixel of the id image (y down from
+    // the top row); 0 outside it.
+    uint32_t readObjectId(int x, int y) const;
+    // The whole id image of the last frame, rows from the bottom.
+    std::vector<uint32_t> readObjectIds() const;
+
+    int width() const { return frameWidth; }
+    int height() const { return frameHeight; }
+
+    // World-space light of the cell and cut-surface shading.
+    Vec3 lightPosition{30, 20, 0};
+    // GPU time per pass, when enabled.
+    PassTimer passTimer;
+
+    // Every program the frame uses (its own and the jump flood's).
+    std::vector<const ShaderProgram*> programs() const;
+    // The frame's program of that display name, or null.
+    const ShaderProgram* program(const std::string& name) const;
+    const FrameBufferObject& target(RenderTarget which) const;
+
+    // The cutaway's two halves, for tests that compare the flood with its
+    // reference: the cutters' seeds into the first flood target (false when
+    // nothing is selected; then no GL state changed), and the flood over the
+    // seeded targets (the target that holds the result, or null).
+    bool seedCutawayDepth(Scene& scene, const Camera& camera);
+    FrameBufferObject* floodSeededTargets();
+
+private:
+    // What every pass of one frame reads.
+    struct Frame {
+        Scene& scene;
+        const Camera& camera;
+        Vec3 viewLight;
+        // The flood target with the cutaway depth; null when nothing cuts.
+        FrameBufferObject* flood = nullptr;
+    };
+
+    void createTargets();
+    // "perspective" and "farPlane" of every program that draws objects, when
+    // the camera's projection is not the one they hold.
+    void followProjection(const Camera& camera);
+
+    // The passes, in frame order.
+    FrameBufferObject* cutawayDepthPass(Frame& f);
+    void prepareFloodTargets();
+    void cellPass(const Frame& f);
+    void cutSurfacePass(const Frame& f);
+    void depthPass(const Frame& f);
+    void ghostPass(const Frame& f);
+    void silhouettePass(const Frame& f);
+    void gizmoIdPass(const Frame& f);
+    void combinePass();
+    void overlayPass(const Frame& f);
+
+    void drawScreenQuad() const { screenQuad.draw(); }
+
+    int frameWidth = 0;
+    int frameHeight = 0;
+    // The projection the object programs hold; uploaded again when the
+    // camera's differs (resize, framing that moves the near plane).
+    Mat4 uploadedProjection;
+    bool projectionUploaded = false;
+
+    ShaderProgram textureScreenShader{"Texture Screen Shader"};
+    ShaderProgram depthShader{"Depth shader"};
+    ShaderProgram silhouetteShader{"Silhouette Shader"};
+    ShaderProgram cellShader{"Cell Shader"};
+    ShaderProgram combineShader{"Combine shader"};
+    ShaderProgram cutSurfaceShader{"Cut surface Shader"};
+    ShaderProgram idShader{"ID Shader"};
+    ShaderProgram gizmoShader{"Gizmo Shader"};
+    ShaderProgram colorShader{"Color Shader"};
+    ShaderProgram blur1Shader{"Blur 1 Shader"};
+    ShaderProgram blur2Shader{"Blur 2 Shader"};
+
+    Mesh screenQuad;
+    FrameBufferObject floodTargets[2];
+    FrameBufferObject lineTarget;
+    FrameBufferObject sceneTarget;
+    FrameBufferObject ghostTarget;
+    FrameBufferObject blurTarget;
+    // Copy of sceneTarget's depth that the cut-surface pass reads while it
+    // draws into sceneTarget (sampling the bound depth image is undefined).
+    FrameBufferObject frontDepthCopy;
+};
+
+// Binds a 2D texture to a texture unit (and leaves that unit active).
+void bindTexture(int unit, GLuint texture);

@@ -1,0 +1,33 @@
+#pragma once
+#include "math/Vec.h"
+
+#include <string>
+#include <vector>
+
+// What one torv-render run is asked to do.
+struct RenderOptions {
+    std::string scenePath;
+    std::string output;
+    int width = 800;
+    int height = 800;
+    bool haveEye = false;
+    bool haveTarget = false;
+    Vec3 eye{0, 20, 50};
+    Vec3 target{0, 0, 0};
+    bool cameraFit = false;
+    std::vector<int> selectIndices;
+    int lineMode = -1; // -1: the scene's own
+    bool haveAngle = false;
+    float angle = 0;
+    bool edit = false;
+    int frames = 2;
+    int bench = 0;
+};
+
+enum class ParseOutcome { Run, ShowHelp, ShowVersion, Fail };
+
+extern const char* const renderUsage;
+
+// Reads the command line (without the program name). On Fail, reason is the
+// one-line message.
+ParseOutcome parseRenderOptions(const std::vector<std::string>& args, RenderOptions& options, std::string& reason);

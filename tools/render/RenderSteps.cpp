@@ -1,0 +1,155 @@
+#include "tools/render/RenderSteps.h"
+
+#include "app/DataPaths.h"
+#include "app/ImageWriter.h"
+#include "app/TorvWindow.h"
+#include "geometry/Mesh.h"
+#include "interaction/ViewFraming.h"
+#include "math/Camera.h"
+#include "math/CameraController.h"
+#include "scene/MeshInstance.h"
+#include "scene/Scene.h"
+#include "scene/SceneLoader.h"
+#include "scene/SceneNode.h"
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <sys/stat.h>
+#include <vector>
+
+namespace {
+
+double median(std::vector<double> v)
+{
+    if (v.empty())
+        return 0.0;
+    std::sort(v.begin(), v.end());
+    size_t n = v.size();
+    return n % 2 ? v[n / 2] : 0.5 * (v[n / 2 - 1] + v[n / 2]);
+}
+
+double mean(const std::vector<double>& v)
+{
+    double s = 0;
+    for (double x : v)
+        s += x;
+    return v.empty() ? 0.0 : s / v.size();
+}
+
+MeshInstance* placedInstance(SceneNode* node)
+{
+    return node->attachments.empty() ? nullptr : dynamic_cast<MeshInstance*>(node->attachments.front());
+}
+
+} // namespace
+
+std::string checkInputs(const RenderOptions& o)
+{
+    // Only a regular file is read: a FIFO would block the open.
+    struct stat st;
+    const std::string found = findDataFile(o.scenePath);
+    std::ifstream probe;
+    if (::stat(found.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        probe.open(found);
+    if (!probe.is_open() || !probe)
+        return "cannot read scene file " + o.scenePath;
+    std::ifstream shaders(findDataFile("shaders/cellshader.frag"));
+    if (!shaders)
+        return "shaders/ not found in the working folder nor in the data folder of this program";
+    return "";
+}
+
+std::string checkScene(TorvWindow& window, const RenderOptions& o)
+{
+    Scene& scene = *window.scene;
+    const int placed = static_cast<int>(scene.root->children.size());
+    if (placed == 0)
+        return "the scene " + o.scenePath + " places no models";
+    for (SceneNode* node : scene.root->children)
+        for (Transformable* t : node->attachments)
+            if (auto* instance = dynamic_cast<MeshInstance*>(t); instance && instance->mesh &&
+                                                                 !instance->mesh->uploaded) {
+                auto name = window.sceneLoader->namesByModel.find(instance->mesh);
+                return "model " +
+                       (name != window.sceneLoader->namesByModel.end() ? name->second : std::string("?")) +
+                       " could not be imported";
+            }
+    for (int index : o.selectIndices)
+        if (index >= placed)
+            return "--select position " + std::to_string(index) + " is out of range: the scene places " +
+                   std::to_string(placed) + " models";
+    return "";
+}
+
+void applyView(TorvWindow& window, const RenderOptions& o)
+{
+    Scene& scene = *window.scene;
+    if (o.haveEye || o.haveTarget)
+        window.cameraController->lookFrom(o.eye, o.target);
+    if (o.cameraFit && !frameObjects(scene, *window.cameraController, false, window.nearPlane))
+        std::cerr << "torv-render: --camera-fit: the scene has nothing to frame" << std::endl;
+    if (o.lineMode >= 0)
+        scene.lineMode = o.lineMode;
+    if (o.haveAngle)
+        scene.setGlobalAngle(o.angle);
+    scene.editMode = o.edit;
+    for (int index : o.selectIndices) {
+        auto it = scene.root->children.begin();
+        std::advance(it, index);
+        if (MeshInstance* instance = placedInstance(*it))
+            window.selectInstance(instance);
+    }
+}
+
+std::string renderPicture(TorvWindow& window, const RenderOptions& o)
+{
+    for (int i = 0; i < o.frames; ++i)
+        window.frame();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    if (!writeFramebufferPng(o.output, o.width, o.height))
+        return "cannot write " + o.output;
+    return "";
+}
+
+void printBench(TorvWindow& window, const RenderOptions& o)
+{
+    Scene& scene = *window.scene;
+    long long triangles = 0;
+    for (SceneNode* node : scene.root->children)
+        for (Transformable* t : node->attachments)
+            if (auto* instance = dynamic_cast<MeshInstance*>(t); instance && instance->mesh)
+                triangles += std::max(instance->mesh->indexCount, 0) / 3;
+    PassTimer& timer = window.renderer().passTimer;
+    timer.enabled = true;
+    std::map<std::string, std::vector<double>> passes;
+    std::vector<double> frameTimes;
+    for (int i = 0; i < o.bench; ++i) {
+        auto t0 = std::chrono::steady_clock::now();
+        window.frame();
+        glFinish();
+        auto t1 = std::chrono::steady_clock::now();
+        timer.collect(passes);
+        frameTimes.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+    }
+    std::ostringstream json;
+    json.setf(std::ios::fixed);
+    json.precision(3);
+    json << "{\n  \"image\": [" << o.width << ", " << o.height << "],\n  \"frames\": " << o.bench
+         << ",\n  \"triangles\": " << triangles << ",\n  \"selected\": " << scene.selection.size()
+         << ",\n  \"renderer\": \"" << reinterpret_cast<const char*>(glGetString(GL_RENDERER))
+         << "\",\n  \"frame_ms\": {\"mean\": " << mean(frameTimes) << ", \"median\": " << median(frameTimes)
+         << "},\n  \"passes_gpu_ms\": {";
+    bool first = true;
+    for (const auto& p : passes) {
+        json << (first ? "\n" : ",\n") << "    \"" << p.first << "\": {\"mean\": " << mean(p.second)
+             << ", \"median\": " << median(p.second) << "}";
+        first = false;
+    }
+    json << "\n  }\n}\n";
+    std::cout << json.str();
+}
