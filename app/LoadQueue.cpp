@@ -200,5 +200,6 @@ std::string LoadQueue::progressLine() const
     if (!job || steps.empty())
         return std::string();
     const long seconds = std::lround(std::floor(job->secondsRunning()));
-    return "loading " + displayName(steps.front().file) + "  " + std::to_string(seconds) + " s";
+    return "loading " + displayName(steps.front().file) + "  " + std::to_string(seconds) +
+           " s    (Tab, cancel: stop)";
 }

@@ -44,7 +44,7 @@ public:
     // Stops the running import and drops every request still waiting.
     void cancel();
     bool busy() const { return !steps.empty(); }
-    // "loading Engine.glb  12 s" while an import runs, else empty.
+    // "loading Engine.glb  12 s ..." while an import runs, else empty.
     std::string progressLine() const;
 
     // One line for the user per thing done or failed.

@@ -149,7 +149,8 @@ void CommandConsole::submitLine()
     recall.remember(line);
     entered->setText(line);
     pushScrollBack(std::move(entered));
-    if (!heldLines.empty() || (holdLine && holdLine(line))) {
+    const bool atOnce = runsAtOnce && runsAtOnce(line);
+    if (!atOnce && loadRunning && (loadRunning() || !heldLines.empty())) {
         heldLines.push_back(line);
         return;
     }
@@ -158,7 +159,7 @@ void CommandConsole::submitLine()
 
 void CommandConsole::runHeldLines()
 {
-    while (!heldLines.empty() && !(holdLine && holdLine(heldLines.front()))) {
+    while (!heldLines.empty() && !(loadRunning && loadRunning())) {
         const std::string line = heldLines.front();
         heldLines.pop_front();
         runLine(line);

@@ -61,10 +61,11 @@ public:
     // `loadscene` (with the scene name) are offered to it first; true means
     // it took the command (the window loads them without blocking).
     std::function<bool(ConsoleAction action, const std::string& name)> loadCommand;
-    // When set and true for an entered line, the line waits (shown in the
-    // scroll-back) with every later one until runHeldLines finds it false:
-    // commands keep their order behind a load that is still running.
-    std::function<bool(const std::string& line)> holdLine;
+    // While it says a load runs, entered lines wait (shown in the
+    // scroll-back) and runHeldLines runs them once it is over: commands keep
+    // their order behind a load. Lines runsAtOnce accepts never wait.
+    std::function<bool()> loadRunning;
+    std::function<bool(const std::string& line)> runsAtOnce;
     void runHeldLines();
     bool holdingLines() const { return !heldLines.empty(); }
 
