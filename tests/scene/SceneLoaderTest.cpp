@@ -4,6 +4,7 @@
 #include "math/Camera.h"
 #include "math/CameraController.h"
 #include "scene/MeshInstance.h"
+#include "scene/PlacedNames.h"
 #include "scene/Scene.h"
 #include "scene/SceneLoader.h"
 #include "scene/SceneFile.h"
@@ -475,4 +476,27 @@ TEST_F(SceneLoaderTest, ATypedModelNameIsAlsoFoundFromTheWorkingFolder)
     EXPECT_EQ(loader->resolveModelName("absent.obj"), "absent.obj");
     EXPECT_TRUE(quietModel(loader->resolveModelName("sub/My Part.obj"))->uploaded);
     fs::current_path(before);
+}
+
+TEST_F(SceneLoaderTest, PlacedObjectsAreFoundByPositionPartIdOrModelName)
+{
+    std::ofstream(base / "models" / "two.obj") << "o lid\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"
+                                                  "o base\nv 0 0 1\nv 1 0 1\nv 0 1 1\nf 4 5 6\n";
+    place("Tree.obj");
+    quietModel("two.obj");
+    ASSERT_EQ(loader->placeParts("two.obj"), 2);
+    const std::vector<SceneNode*> nodes = placed();
+    MeshInstance* lid = instanceOf(nodes[1]);
+    EXPECT_EQ(placedName(*loader, *lid), "lid");
+    EXPECT_EQ(placedName(*loader, *instanceOf(nodes[0])), "Tree.obj");
+
+    std::string reason;
+    EXPECT_EQ(findPlaced(*scene, *loader, "1", reason), std::vector<MeshInstance*>({lid}));
+    EXPECT_EQ(findPlaced(*scene, *loader, "lid", reason), std::vector<MeshInstance*>({lid}));
+    EXPECT_EQ(findPlaced(*scene, *loader, "two.obj", reason).size(), 2u) << "a model's name names all its parts";
+    EXPECT_EQ(findPlaced(*scene, *loader, "Tree.obj", reason).size(), 1u);
+    EXPECT_TRUE(reason.empty()) << reason;
+    EXPECT_TRUE(findPlaced(*scene, *loader, "3", reason).empty());
+    EXPECT_EQ(reason, "position 3 is out of range: the scene places 3 models");
+    EXPECT_TRUE(findPlaced(*scene, *loader, "tree.obj", reason).empty()) << "names are compared as saved";
 }

@@ -8,6 +8,7 @@
 #include "math/Camera.h"
 #include "math/CameraController.h"
 #include "scene/MeshInstance.h"
+#include "scene/PlacedNames.h"
 #include "scene/Scene.h"
 #include "scene/SceneLoader.h"
 #include "scene/SceneNode.h"
@@ -40,10 +41,6 @@ double mean(const std::vector<double>& v)
     return v.empty() ? 0.0 : s / v.size();
 }
 
-MeshInstance* placedInstance(SceneNode* node)
-{
-    return node->attachments.empty() ? nullptr : dynamic_cast<MeshInstance*>(node->attachments.front());
-}
 
 } // namespace
 
@@ -78,10 +75,11 @@ std::string checkScene(TorvWindow& window, const RenderOptions& o)
                        (name != window.sceneLoader->namesByModel.end() ? name->second : std::string("?")) +
                        " could not be imported";
             }
-    for (int index : o.selectIndices)
-        if (index >= placed)
-            return "--select position " + std::to_string(index) + " is out of range: the scene places " +
-                   std::to_string(placed) + " models";
+    for (const std::string& item : o.selectItems) {
+        std::string reason;
+        if (findPlaced(scene, *window.sceneLoader, item, reason).empty())
+            return "--select " + reason;
+    }
     return "";
 }
 
@@ -97,10 +95,12 @@ void applyView(TorvWindow& window, const RenderOptions& o)
     if (o.haveAngle)
         scene.setGlobalAngle(o.angle);
     scene.editMode = o.edit;
-    for (int index : o.selectIndices) {
-        auto it = scene.root->children.begin();
-        std::advance(it, index);
-        if (MeshInstance* instance = placedInstance(*it))
+    // --select replaces the selection a scene file saved.
+    if (!o.selectItems.empty())
+        window.deselectAll();
+    for (const std::string& item : o.selectItems) {
+        std::string reason;
+        for (MeshInstance* instance : findPlaced(scene, *window.sceneLoader, item, reason))
             window.selectInstance(instance);
     }
 }
