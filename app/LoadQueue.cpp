@@ -10,6 +10,7 @@
 #include "text/OutputCapture.h"
 
 #include <cmath>
+#include <sstream>
 #include <iostream>
 
 LoadQueue::LoadQueue(SceneLoader& l)
@@ -94,8 +95,26 @@ void LoadQueue::poll()
                 steps.pop_front();
                 continue;
             }
+            double limit = 0;
+            if (timeoutSeconds > 0) {
+                Batch& batch = *step.batch;
+                const auto now = std::chrono::steady_clock::now();
+                if (!batch.importing) {
+                    batch.importing = true;
+                    batch.firstImport = now;
+                }
+                limit = timeoutSeconds - std::chrono::duration<double>(now - batch.firstImport).count();
+                if (limit <= 0) {
+                    std::ostringstream text;
+                    text << "the imports of this load took longer than " << timeoutSeconds
+                         << " s; this one was not started";
+                    adopt(step, ImportResult{false, text.str(), {}, 0});
+                    steps.pop_front();
+                    continue;
+                }
+            }
             const auto work = importWork;
-            job = std::make_unique<ImportJob>([work, file] { return work(file); }, timeoutSeconds);
+            job = std::make_unique<ImportJob>([work, file] { return work(file); }, limit);
             continue;
         }
         steps.pop_front();

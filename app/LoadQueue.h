@@ -1,6 +1,7 @@
 #pragma once
 #include "app/FileOpening.h"
 
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -64,6 +65,9 @@ private:
         bool frameModels = false; // frame when models, and no scene, came
         int modelsPlaced = 0;
         int scenesLoaded = 0;
+        // With a time limit, the imports of one request share it.
+        bool importing = false;
+        std::chrono::steady_clock::time_point firstImport;
     };
     struct Step {
         enum Kind { Import, Place, LoadScene, Frame } kind;
