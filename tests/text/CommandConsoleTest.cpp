@@ -8,6 +8,8 @@
 #include "support/GLTestSupport.h"
 #include "text/CommandConsole.h"
 #include "text/ConsoleHelp.h"
+
+#include <unistd.h>
 #include "text/Font.h"
 #include "text/Text.h"
 
@@ -26,7 +28,7 @@ protected:
     void SetUp() override
     {
         GLTest::SetUp();
-        dir = fs::path(testing::TempDir()) / "torv-console";
+        dir = fs::path(testing::TempDir()) / ("torv-console-" + std::to_string(getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir);
         std::ofstream(dir / "tri.obj") << "v -1 -1 0\nv 1 -1 0\nv 0 1 0\nf 1 2 3\n";
