@@ -1,5 +1,7 @@
 #include "app/ImageWriter.h"
 
+#include "base/AtomicWrite.h"
+
 #include <epoxy/gl.h>
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -7,7 +9,22 @@
 
 #include <vector>
 
-bool writeFramebufferPng(const std::string& path, int width, int height)
+bool writePng(const std::string& path, int width, int height, const unsigned char* rgba, std::string& reason)
+{
+    // Encoded in memory: the file is written in one checked piece.
+    std::string png;
+    const auto append = [](void* context, void* data, int size) {
+        static_cast<std::string*>(context)->append(static_cast<const char*>(data), size_t(size));
+    };
+    if (width <= 0 || height <= 0 ||
+        stbi_write_png_to_func(append, &png, width, height, 4, rgba, width * 4) == 0 || png.empty()) {
+        reason = "the picture could not be encoded";
+        return false;
+    }
+    return replaceFileContents(path, png, reason);
+}
+
+bool writeFramebufferPng(const std::string& path, int width, int height, std::string& reason)
 {
     std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -18,5 +35,11 @@ bool writeFramebufferPng(const std::string& path, int width, int height)
     for (int y = 0; y < height; ++y)
         std::copy(pixels.begin() + (height - 1 - y) * row, pixels.begin() + (height - y) * row,
                   flipped.begin() + y * row);
-    return stbi_write_png(path.c_str(), width, height, 4, flipped.data(), static_cast<int>(row)) != 0;
+    return writePng(path, width, height, flipped.data(), reason);
+}
+
+bool writeFramebufferPng(const std::string& path, int width, int height)
+{
+    std::string reason;
+    return writeFramebufferPng(path, width, height, reason);
 }

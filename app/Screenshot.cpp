@@ -63,7 +63,8 @@ bool TorvWindow::screenshot(const std::string& path, int scale, std::string& rea
     frameRenderer.render(*scene, *camera);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, picture.framebuffer);
     glReadBuffer(GL_COLOR_ATTACHMENT0);
-    const bool written = writeFramebufferPng(path, outW, outH);
+    std::string why;
+    const bool written = writeFramebufferPng(path, outW, outH, why);
     FrameBufferObject::redirectWindow(0);
     FrameBufferObject::unbind();
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
@@ -77,6 +78,6 @@ bool TorvWindow::screenshot(const std::string& path, int scale, std::string& rea
     }
     glViewport(0, 0, w, h);
     if (!written)
-        reason = "cannot write " + path;
+        reason = "cannot write " + path + ": " + why;
     return written;
 }

@@ -99,7 +99,7 @@ void TorvWindow::installCallbacks()
 
 void TorvWindow::keyCallback(int key, int action)
 {
-    if (action != GLFW_PRESS || interactionMode != Idle)
+    if (action != GLFW_PRESS || interactionMode != InteractionMode::Idle)
         return;
     if (key == GLFW_KEY_TAB)
         tabPressed = true;
@@ -146,7 +146,7 @@ void TorvWindow::update(double dt)
         selectedTransformable = dynamic_cast<Transformable*>(*scene->selection.begin());
 
     bool consoleJustOpened = false;
-    if (interactionMode == Idle) {
+    if (interactionMode == InteractionMode::Idle) {
         int wheel = p.mouseWheel();
         if (wheel != 0)
             cameraController->zoom(wheel);
@@ -159,7 +159,7 @@ void TorvWindow::update(double dt)
             pickBehind.otherClick();
             p.mousePos(mx, my);
             cameraController->beginOrbit(mx, my);
-            interactionMode = Orbiting;
+            interactionMode = InteractionMode::Orbiting;
         } else if (input->keyPressed['F'] && selectedTransformable) {
             Mat4 mv = selectedTransformable->modelView();
             Vec4 world = camera->inverseView * Vec4(mv.m[12], mv.m[13], mv.m[14], 1.0f);
@@ -170,7 +170,7 @@ void TorvWindow::update(double dt)
             console->consoleOpen = true;
             console->open();
             consoleJustOpened = true;
-            interactionMode = ConsoleOpen;
+            interactionMode = InteractionMode::ConsoleOpen;
         } else if (deletePressed) {
             if (selectedTransformable && selectedTransformable->node) {
                 SceneNode* node = selectedTransformable->node;
@@ -188,11 +188,8 @@ void TorvWindow::update(double dt)
             }
         } else if (input->mousePressed[0]) {
             pickBehind.otherClick();
-            if (hovered) {
-                int r = hovered->press();
-                if (r != KeepMode)
-                    interactionMode = r;
-            }
+            if (hovered && hovered->press() == PressResult::StartDrag)
+                interactionMode = InteractionMode::DraggingGizmo;
             if (hoveredId == 0) {
                 deselectAll();
             } else if (auto* instance = dynamic_cast<MeshInstance*>(hovered)) {
@@ -203,22 +200,21 @@ void TorvWindow::update(double dt)
         }
     }
 
-    if (interactionMode == Orbiting && input->mouseReleased[1]) {
+    if (interactionMode == InteractionMode::Orbiting && input->mouseReleased[1]) {
         cameraController->endOrbit();
-        interactionMode = Idle;
+        interactionMode = InteractionMode::Idle;
     }
-    if (interactionMode == DraggingGizmo && input->mouseReleased[0]) {
-        for (int i = 0; i < 4; ++i)
-            scene->gizmo->handle(i)->dragState = 0;
-        interactionMode = Idle;
+    if (interactionMode == InteractionMode::DraggingGizmo && input->mouseReleased[0]) {
+        scene->gizmo->endDrag();
+        interactionMode = InteractionMode::Idle;
     }
-    if (interactionMode == ConsoleOpen && !consoleJustOpened) {
+    if (interactionMode == InteractionMode::ConsoleOpen && !consoleJustOpened) {
         console->update(dt);
         if (console->closeRequested) {
             console->consoleOpen = false;
             p.setCharCallback(nullptr);
             p.setKeyCallback(nullptr);
-            interactionMode = Idle;
+            interactionMode = InteractionMode::Idle;
             installCallbacks();
         }
     }
@@ -232,10 +228,10 @@ void TorvWindow::update(double dt)
         loads->poll();
         console->runHeldLines();
     }
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < Gizmo::handleCount; ++i)
         scene->gizmo->handle(i)->update();
     scene->root->update(camera->view, 1.0f);
-    undoHistory->observe(interactionMode == DraggingGizmo);
+    undoHistory->observe(interactionMode == InteractionMode::DraggingGizmo);
 }
 
 void TorvWindow::deselectAll()

@@ -18,13 +18,15 @@ class Scene;
 class SceneLoader;
 class UndoHistory;
 
+// What the window's input does: normal viewing, a gizmo drag, an orbit with
+// the right button, or typing into the console.
+enum class InteractionMode { DraggingGizmo, Idle, Orbiting, ConsoleOpen };
+
 // The application: owns the renderer (the frame's GPU resources and passes),
 // the camera, the scene, the font and the console, and turns input into
 // camera motion, picking, selection, gizmo drags and console toggling.
 class TorvWindow : public GLFWGameWindow {
 public:
-    enum InteractionMode { DraggingGizmo = 0, Idle = 1, Orbiting = 2, ConsoleOpen = 3, KeepMode = 4 };
-
     // The window asked for; 800 x 800 for the viewer. The render size then
     // follows the framebuffer the window system gives it.
     explicit TorvWindow(int width = 800, int height = 800);
@@ -50,7 +52,7 @@ public:
     Renderer& renderer() { return frameRenderer; }
 
     std::unique_ptr<InputState> input;
-    int interactionMode = Idle;
+    InteractionMode interactionMode = InteractionMode::Idle;
 
     std::unique_ptr<Camera> camera;
     std::unique_ptr<CameraController> cameraController;

@@ -1,11 +1,15 @@
 #include "app/TorvWindow.h"
 
 #include <cstring>
+#include <csignal>
 #include <iostream>
 
 // torv [FILE ...]: scene files and model files to open instead of the start scene.
 int main(int argc, char** argv)
 {
+    // Past the file-size limit a write fails with its reason instead of
+    // ending the program: pictures and scenes are then reported unwritten.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Everything else is a file to open.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {

@@ -291,22 +291,26 @@ ImportTimeBudget::~ImportTimeBudget()
 
 ImportResult runImportIsolated(const std::function<ImportResult()>& work, double timeoutSeconds, double memoryLimitMB)
 {
-    // Within a load's budget an import gets what is left of it.
-    double limit = timeoutSeconds;
+    using Clock = std::chrono::steady_clock;
+    // Past a few decades a deadline would not fit the clock's type.
+    bool unlimited = !(timeoutSeconds < importUnlimitedSeconds);
+    Clock::time_point deadline = Clock::now();
+    if (!unlimited)
+        deadline += std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(timeoutSeconds));
+    // Within a load's budget an import gets at most what is left of it.
     bool limitedByLoad = false;
     if (loadBudget.depth > 0 && loadBudget.seconds < importUnlimitedSeconds) {
-        const double left =
-            std::chrono::duration<double>(loadBudget.deadline - std::chrono::steady_clock::now()).count();
-        if (left <= 0)
+        if (loadBudget.deadline <= Clock::now())
             return failure("the imports of this load took longer than " + numberText(loadBudget.seconds) +
                            " s; this one was not started");
-        if (left < limit) {
-            limit = left;
-            limitedByLoad = true;
+        if (unlimited || loadBudget.deadline < deadline) {
+            // Said to be the load's limit unless the two nearly agree, as for
+            // the first import of a load.
+            limitedByLoad = unlimited || deadline - loadBudget.deadline > std::chrono::milliseconds(100);
+            deadline = loadBudget.deadline;
+            unlimited = false;
         }
     }
-    // Past a few decades the deadline would not fit the clock's type.
-    const bool unlimited = !(limit < importUnlimitedSeconds);
 
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
@@ -335,23 +339,19 @@ ImportResult runImportIsolated(const std::function<ImportResult()>& work, double
     }
 
     ::close(fds[1]);
-    const auto deadline = std::chrono::steady_clock::now() +
-                          (unlimited ? std::chrono::steady_clock::duration::zero()
-                                     : std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                           std::chrono::duration<double>(limit)));
     std::string bytes;
     bool timedOut = false;
     char chunk[65536];
     for (;;) {
         int waitMs = -1;
         if (!unlimited) {
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0) {
+            const Clock::duration left = deadline - Clock::now();
+            if (left <= Clock::duration::zero()) {
                 timedOut = true;
                 break;
             }
-            waitMs = int(std::min<long long>(left.count() + 1, 1000 * 1000));
+            // Rounded up: the loop ends only once the deadline has passed.
+            waitMs = int(std::min<long long>(std::chrono::ceil<std::chrono::milliseconds>(left).count(), 1000 * 1000));
         }
         pollfd p{fds[0], POLLIN, 0};
         const int ready = ::poll(&p, 1, waitMs);
@@ -377,7 +377,7 @@ ImportResult runImportIsolated(const std::function<ImportResult()>& work, double
         return failure("the imports of this load took longer than " + numberText(loadBudget.seconds) +
                        " s; this one was stopped");
     if (timedOut)
-        return failure("the import took longer than " + numberText(limit) + " s and was stopped");
+        return failure("the import took longer than " + numberText(timeoutSeconds) + " s and was stopped");
     if (WIFEXITED(status) && WEXITSTATUS(status) == outOfMemoryExit)
         return failure("the import needed more than its memory limit of " + numberText(memoryLimitMB) +
                        " MB (TORV_IMPORT_MEMORY_MB) and was stopped");

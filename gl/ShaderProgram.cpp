@@ -1,6 +1,6 @@
 #include "gl/ShaderProgram.h"
 
-#include "app/DataPaths.h"
+#include "base/DataPaths.h"
 
 #include "app/Platform.h"
 
@@ -61,14 +61,55 @@ bool ShaderProgram::setSource(GLenum stage, const std::string& source)
     return true;
 }
 
-bool ShaderProgram::loadSource(GLenum stage, const std::string& path)
+namespace {
+
+std::set<std::string>* uniformNameLog = nullptr;
+
+bool readFile(const std::string& path, std::string& text)
 {
     std::ifstream in(findDataFile(path), std::ios::in | std::ios::binary);
     if (!in)
         return false;
-    std::ostringstream text;
-    text << in.rdbuf();
-    return setSource(stage, text.str());
+    std::ostringstream s;
+    s << in.rdbuf();
+    text = s.str();
+    return true;
+}
+
+// Joins the files named by #include lines into the text. A #line after each
+// keeps the compiler's line numbers those of the including file. A file that
+// cannot be read keeps its line, which the compiler then reports.
+std::string joinIncludes(const std::string& text, const std::string& directory, int depth)
+{
+    std::istringstream in(text);
+    std::string out, line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        const std::string directive = "#include \"";
+        const size_t close = line.rfind('"');
+        std::string included;
+        if (depth < 8 && line.compare(0, directive.size(), directive) == 0 && close > directive.size() &&
+            readFile(directory + line.substr(directive.size(), close - directive.size()), included)) {
+            out += joinIncludes(included, directory, depth + 1);
+            out += "#line " + std::to_string(number + 1) + "\n";
+        } else {
+            out += line + "\n";
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+bool ShaderProgram::loadSource(GLenum stage, const std::string& path)
+{
+    std::string text;
+    if (!readFile(path, text))
+        return false;
+    const size_t slash = path.rfind('/');
+    const std::string directory = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    return setSource(stage, joinIncludes(text, directory, 0));
 }
 
 bool ShaderProgram::compile()
@@ -137,8 +178,38 @@ bool ShaderProgram::build(const std::string& vertexPath, const std::string& frag
     return link(outputs);
 }
 
+void ShaderProgram::recordUniformNames(std::set<std::string>* names)
+{
+    uniformNameLog = names;
+}
+
+std::vector<std::string> ShaderProgram::activeUniforms() const
+{
+    std::vector<std::string> names;
+    if (!linked)
+        return names;
+    GLint count = 0, longest = 0;
+    glGetProgramiv(program, GL_ACTIVE_UNIFORMS, &count);
+    glGetProgramiv(program, GL_ACTIVE_UNIFORM_MAX_LENGTH, &longest);
+    std::vector<char> buffer(static_cast<size_t>(longest) + 1);
+    for (GLint i = 0; i < count; ++i) {
+        GLsizei length = 0;
+        GLint size = 0;
+        GLenum type = 0;
+        glGetActiveUniform(program, static_cast<GLuint>(i), static_cast<GLsizei>(buffer.size()), &length, &size,
+                           &type, buffer.data());
+        std::string name(buffer.data(), static_cast<size_t>(length));
+        if (name.size() > 3 && name.compare(name.size() - 3, 3, "[0]") == 0)
+            name.resize(name.size() - 3);
+        names.push_back(name);
+    }
+    return names;
+}
+
 GLint ShaderProgram::uniform(const char* uniformName) const
 {
+    if (uniformNameLog)
+        uniformNameLog->insert(uniformName);
     if (!linked)
         return -1;
     return glGetUniformLocation(program, uniformName);

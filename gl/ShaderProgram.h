@@ -1,6 +1,7 @@
 #pragma once
 #include <epoxy/gl.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@ public:
     ShaderProgram& operator=(const ShaderProgram&) = delete;
 
     bool setSource(GLenum stage, const std::string& source);
+    // Reads the file; a line #include "NAME" is replaced by the file NAME
+    // beside it, so code shared by several programs is written once.
     bool loadSource(GLenum stage, const std::string& path);
     bool compile();
     bool link(const std::vector<std::string>& outputs);
@@ -41,6 +44,12 @@ public:
     void setMatrix3(const char* uniformName, const float* m) const;
 
     static const char* stageName(GLenum stage);
+
+    // The names of the program's active uniforms (arrays without "[0]").
+    std::vector<std::string> activeUniforms() const;
+    // While a set is given, every uniform name looked up by any program is
+    // added to it, so a test can check each against the programs' GLSL.
+    static void recordUniformNames(std::set<std::string>* names);
 
     std::string name;
     GLuint program = none;

@@ -35,8 +35,8 @@ bool intersectRayPlane(const Plane& plane, const Vec3& o, const Vec3& dir, Vec3&
 
 void SubGizmo::hover()
 {
-    if (dragState != 2)
-        dragState = 1;
+    if (dragState != DragState::Dragged)
+        dragState = DragState::Hovered;
 }
 
 namespace {
@@ -64,11 +64,11 @@ void uploadStrip(Mesh& mesh, const float* positions, int count, const float* col
 
 TranslateGizmo::TranslateGizmo(Scene* s, int a) : SubGizmo(s), axis(a) {}
 
-int TranslateGizmo::press()
+PressResult TranslateGizmo::press()
 {
-    dragState = 2;
+    dragState = DragState::Dragged;
     if (!target || !scene->camera)
-        return 0;
+        return PressResult::StartDrag;
     Camera& cam = *scene->camera;
     int mx = 0, my = 0;
     platform().framebufferCursor(mx, my);
@@ -83,19 +83,19 @@ int TranslateGizmo::press()
     Vec4 w = cam.inverseView * e;
     Vec3 n(axis == 0 ? 1.0f : 0.0f, axis == 1 ? 1.0f : 0.0f, axis == 2 ? 1.0f : 0.0f);
     dragPlane = Plane(Vec3(w.x, w.y, w.z), n);
-    return 0;
+    return PressResult::StartDrag;
 }
 
 void TranslateGizmo::update()
 {
     color = Vec3(0.4f, 0.4f, 0.4f);
     color[axis] = 0.8f;
-    if (dragState == 1) {
+    if (dragState == DragState::Hovered) {
         color = color * 1.4f;
-        dragState = 0;
+        dragState = DragState::Idle;
         return;
     }
-    if (dragState != 2)
+    if (dragState != DragState::Dragged)
         return;
     color = color * 1.4f;
     dragStep();
@@ -148,22 +148,22 @@ void ScaleGizmo::uploadMesh()
     uploadStrip(mesh, cube, 8, grey, indices, 17);
 }
 
-int ScaleGizmo::press()
+PressResult ScaleGizmo::press()
 {
-    dragState = 2;
+    dragState = DragState::Dragged;
     platform().framebufferCursor(dragStartX, dragStartY);
     if (target && target->srt())
         startScale = target->srt()->scale;
-    return 0;
+    return PressResult::StartDrag;
 }
 
 void ScaleGizmo::update()
 {
-    if (dragState == 1) {
-        dragState = 0;
+    if (dragState == DragState::Hovered) {
+        dragState = DragState::Idle;
         return;
     }
-    if (dragState != 2 || !target)
+    if (dragState != DragState::Dragged || !target)
         return;
     int mx = 0, my = 0;
     platform().framebufferCursor(mx, my);
@@ -208,9 +208,15 @@ SubGizmo* Gizmo::handle(int i) const
 void Gizmo::setTarget(SceneNode* node)
 {
     target = node;
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < handleCount; ++i)
         handle(i)->target = node;
     active = node != nullptr;
+}
+
+void Gizmo::endDrag()
+{
+    for (int i = 0; i < handleCount; ++i)
+        handle(i)->dragState = DragState::Idle;
 }
 
 void Gizmo::draw(ShaderProgram& program)

@@ -19,6 +19,9 @@ struct Plane {
     double offset = 0.0;
 };
 
+// A handle is idle, hovered in this frame (it lights up), or dragged.
+enum class DragState { Idle, Hovered, Dragged };
+
 // One handle: picked through its id, fed hover and press by the window, and
 // stepped once per frame.
 class SubGizmo : public Identifiable {
@@ -30,13 +33,13 @@ public:
 
     Scene* scene;
     SceneNode* target = nullptr;
-    int dragState = 0; // 0 idle, 1 hovered this frame, 2 dragged
+    DragState dragState = DragState::Idle;
 };
 
 class TranslateGizmo : public SubGizmo {
 public:
     TranslateGizmo(Scene* s, int axis);
-    int press() override;
+    PressResult press() override;
     void draw(ShaderProgram& program) override;
     void update() override;
 
@@ -53,7 +56,7 @@ private:
 class ScaleGizmo : public SubGizmo {
 public:
     explicit ScaleGizmo(Scene* s);
-    int press() override;
+    PressResult press() override;
     void draw(ShaderProgram& program) override;
     void update() override;
 
@@ -74,10 +77,14 @@ public:
     ~Gizmo() override;
 
     void draw(ShaderProgram& program) override;
+    static constexpr int handleCount = 4;
+
     // Points the gizmo and its four handles at a node; null detaches them.
     void setTarget(SceneNode* node);
     // The handles in their per-frame order: translate x, y, z, then scale.
     SubGizmo* handle(int i) const;
+    // Every handle back to idle: a drag ends, and does not resume later.
+    void endDrag();
 
     SceneNode* target = nullptr;
     std::unique_ptr<TranslateGizmo> translateHandles[3];

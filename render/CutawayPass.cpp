@@ -34,7 +34,6 @@ bool Renderer::seedCutawayDepth(Scene& s, const Camera& camera)
     followProjection(camera);
     prepareFloodTargets();
     ShaderProgram& mesh = jumpFlood().meshShader;
-    mesh.setMatrix4("invView", camera.inverseView.data());
     mesh.set("edgeCompression", s.edgeMode ? 0.0f : 1.0f);
     mesh.set("directional", s.directionalLight ? 1.0f : 0.0f);
 

@@ -1,6 +1,7 @@
 #include "render/JumpFlood.h"
 
 #include "gl/FrameBufferObject.h"
+#include "render/ShaderFiles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,9 +18,9 @@ void initJumpFlood()
     if (jf.ready)
         return;
     jf.floodQuad.makeScreenQuad();
-    jf.floodShader.build("shaders/jumpflood.vert", "shaders/jumpflood.frag", {"outColor"});
-    jf.meshShader.build("shaders/jumpfloodmeshshader.vert", "shaders/jumpfloodmeshshader.frag", {"outColor"});
-    jf.resultShader.build("shaders/jumpfloodresult.vert", "shaders/jumpfloodresult.frag", {"outColor"});
+    jf.floodShader.build(quadVertexShader, "shaders/jumpflood.frag", {"outColor"});
+    jf.meshShader.build(objectVertexShader, "shaders/jumpfloodmeshshader.frag", {"outColor"});
+    jf.resultShader.build(quadVertexShader, "shaders/jumpfloodresult.frag", {"outColor"});
     jf.ready = true;
 }
 
@@ -83,14 +84,12 @@ FrameBufferObject* floodCutawayDepth(FrameBufferObject& first, FrameBufferObject
     floodSteps(w, h, steps);
 
     FrameBufferObject* target[2] = {&first, &second};
-    // Each pass reads the colour and depth of the target written before it.
+    // Each pass reads the seeds of the target written before it (a seed
+    // texel carries its own depth).
     auto bindSource = [](ShaderProgram& program, FrameBufferObject& source) {
         glActiveTexture(GL_TEXTURE0);
         glBindTexture(GL_TEXTURE_2D, source.colorTextures[0]);
         program.set("texture0", 0);
-        glActiveTexture(GL_TEXTURE1);
-        glBindTexture(GL_TEXTURE_2D, source.depthTexture);
-        program.set("depthTexture", 1);
     };
     jf.floodShader.use();
     jf.floodShader.set("invImageSize", 1.0f / w, 1.0f / h);

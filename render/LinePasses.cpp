@@ -73,10 +73,10 @@ void Renderer::silhouettePass(const Frame& f)
     silhouetteShader.set("invImageSize", 1.0f / frameWidth, 1.0f / frameHeight);
     silhouetteShader.set("threshold", 0.0004f, 0.001f);
     silhouetteShader.set("depthLogRange", std::log(f.camera.farDistance / f.camera.nearDistance));
-    if (s.lineMode != 2) {
+    if (s.lineMode != LineMode::Off) {
         bindTexture(0, lineTarget.depthTexture);
         silhouetteShader.set("texture0", 0);
-        if (f.flood && s.lineMode == 1) {
+        if (f.flood && s.lineMode == LineMode::Ghost) {
             bindTexture(1, ghostTarget.colorTextures[0]);
             silhouetteShader.set("depthMap", 1);
             silhouetteShader.set("useDepthMap", 1);

@@ -2,6 +2,7 @@
 
 #include "math/Camera.h"
 #include "render/JumpFlood.h"
+#include "render/ShaderFiles.h"
 #include "scene/Scene.h"
 
 #include <cstring>
@@ -14,27 +15,29 @@ void bindTexture(int unit, GLuint texture)
 
 void Renderer::init(int width, int height)
 {
+    // Programs that draw objects share one vertex stage, the screen passes
+    // another.
     struct ProgramFiles {
         ShaderProgram& program;
-        const char* file;
+        const char* vertex;
+        const char* fragment;
         std::vector<std::string> outputs;
     };
     const ProgramFiles files[] = {
-        {textureScreenShader, "texturescreenshader", {"outColor"}},
-        {depthShader, "depthshader", {"outColor"}},
-        {silhouetteShader, "silhouetteshader", {"outColor"}},
-        {cellShader, "cellshader", {"outColor", "outID"}},
-        {cutSurfaceShader, "cutsurfaceshader", {"outColor", "outID"}},
-        {combineShader, "combineshader", {"outColor"}},
-        {gizmoShader, "gizmoshader", {"outColor"}},
-        {idShader, "idshader", {"outID"}},
-        {colorShader, "whiteshader", {"outColor"}},
-        {blur1Shader, "blur1shader", {"outColor"}},
-        {blur2Shader, "blur2shader", {"outColor"}},
+        {textureScreenShader, quadVertexShader, "shaders/texturescreenshader.frag", {"outColor"}},
+        {depthShader, objectVertexShader, "shaders/depthshader.frag", {"outColor"}},
+        {silhouetteShader, quadVertexShader, "shaders/silhouetteshader.frag", {"outColor"}},
+        {cellShader, objectVertexShader, "shaders/cellshader.frag", {"outColor", "outID"}},
+        {cutSurfaceShader, objectVertexShader, "shaders/cutsurfaceshader.frag", {"outColor", "outID"}},
+        {combineShader, quadVertexShader, "shaders/combineshader.frag", {"outColor"}},
+        {gizmoShader, objectVertexShader, "shaders/gizmoshader.frag", {"outColor"}},
+        {idShader, objectVertexShader, "shaders/idshader.frag", {"outID"}},
+        {colorShader, objectVertexShader, "shaders/whiteshader.frag", {"outColor"}},
+        {blur1Shader, quadVertexShader, "shaders/blur1shader.frag", {"outColor"}},
+        {blur2Shader, quadVertexShader, "shaders/blur2shader.frag", {"outColor"}},
     };
     for (const ProgramFiles& p : files)
-        p.program.build(std::string("shaders/") + p.file + ".vert", std::string("shaders/") + p.file + ".frag",
-                        p.outputs);
+        p.program.build(p.vertex, p.fragment, p.outputs);
     screenQuad.makeScreenQuad();
     initJumpFlood();
     projectionUploaded = false;
@@ -127,9 +130,12 @@ void Renderer::followProjection(const Camera& camera)
                              &gizmoShader, &colorShader}) {
         p->use();
         p->setMatrix4("perspective", projection.data());
-        p->set("farPlane", farPlane);
         glUseProgram(0);
     }
+    // Only the seeds' program measures the cone against the far plane.
+    jumpFlood().meshShader.use();
+    jumpFlood().meshShader.set("farPlane", farPlane);
+    glUseProgram(0);
     uploadedProjection = projection;
     projectionUploaded = true;
 }
@@ -155,7 +161,7 @@ void Renderer::render(Scene& scene, const Camera& camera)
     glCullFace(GL_BACK);
     passTimer.begin("depth");
     depthPass(f);
-    if (scene.lineMode == 1) {
+    if (scene.lineMode == LineMode::Ghost) {
         passTimer.begin("ghost");
         ghostPass(f);
     }

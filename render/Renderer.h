@@ -25,7 +25,8 @@ enum class RenderTarget { Line, Scene, Ghost, Blur, FrontDepthCopy, Flood0, Floo
 // CompositePasses).
 class Renderer {
 public:
-    // The far distance that every object program's depth is measured against.
+    // The depth at which a cone whose size on screen does not follow the
+    // zoom ("directional" off) has its reference width.
     static constexpr float farPlane = 400.0f;
     // The ghost mask and its blur run at this height, the width in proportion.
     static constexpr int ghostHeight = 200;
@@ -85,7 +86,8 @@ private:
     };
 
     void createTargets();
-    // "perspective" and "farPlane" of every program that draws objects, when
+    // "perspective" of every program that draws objects (and "farPlane" of
+    // the seeds' program), when
     // the camera's projection is not the one they hold.
     void followProjection(const Camera& camera);
 

@@ -3,20 +3,21 @@
 #include <cstdint>
 #include <vector>
 
+// What a click on a picked object does to the window's interaction mode:
+// nothing, or it starts a drag (a gizmo handle).
+enum class PressResult { KeepMode, StartDrag };
+
 // Anything that can be picked through the object-id image. Ids come from a
 // process-wide counter starting at 1 and are never reused; 0 is background.
 class Identifiable {
 public:
-    // The value press returns to leave the window's interaction mode alone.
-    static constexpr int keepMode = 4;
-
     Identifiable();
     virtual ~Identifiable();
     Identifiable(const Identifiable&) = delete;
     Identifiable& operator=(const Identifiable&) = delete;
 
     virtual void hover() {}
-    virtual int press() { return keepMode; }
+    virtual PressResult press() { return PressResult::KeepMode; }
 
     uint32_t id;
 };

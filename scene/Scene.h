@@ -1,4 +1,5 @@
 #pragma once
+#include "scene/LineMode.h"
 #include <memory>
 #include <unordered_set>
 
@@ -41,6 +42,6 @@ public:
     bool edgeMode = true;
     bool directionalLight = true;
     float ghostMultiplier = 4.0f;
-    int lineMode = 2;
+    LineMode lineMode = LineMode::Off;
     float globalAngle = 30.0f;
 };

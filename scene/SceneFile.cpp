@@ -1,12 +1,13 @@
 #include "scene/SceneFile.h"
 
+#include "base/AtomicWrite.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <istream>
 #include <locale>
 #include <ostream>
 #include <sstream>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -141,76 +142,6 @@ void writeSceneText(std::ostream& out, float globalAngle, const std::vector<Scen
     out << text.str();
 }
 
-namespace {
-
-bool writeAll(int fd, const std::string& text)
-{
-    const char* data = text.data();
-    size_t left = text.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        left -= size_t(n);
-    }
-    return true;
-}
-
-// A replaced file keeps its permissions; a new one gets what a plain fopen
-// would have given it, not mkstemp's owner-only mode.
-// The file a save replaces: a symbolic link is followed to the file it names
-// (relative links from the link's own folder), so the link itself survives.
-std::string followLinks(std::string path)
-{
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st;
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return path;
-        std::string target(size_t(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
-        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
-        if (n <= 0 || size_t(n) >= target.size())
-            return std::string();
-        target.resize(size_t(n));
-        if (target[0] != '/') {
-            const size_t slash = path.find_last_of('/');
-            if (slash != std::string::npos)
-                target = path.substr(0, slash + 1) + target;
-        }
-        path = target;
-    }
-    return std::string(); // a loop of links
-}
-
-// Ignores SIGXFSZ while it lives: a write past the file-size limit then fails
-// with EFBIG instead of ending the program half way through a save.
-class FileSizeSignalGuard {
-public:
-    FileSizeSignalGuard()
-    {
-        struct sigaction ignore = {};
-        ignore.sa_handler = SIG_IGN;
-        sigemptyset(&ignore.sa_mask);
-        active = ::sigaction(SIGXFSZ, &ignore, &previous) == 0;
-    }
-    ~FileSizeSignalGuard()
-    {
-        if (active)
-            ::sigaction(SIGXFSZ, &previous, nullptr);
-    }
-    FileSizeSignalGuard(const FileSizeSignalGuard&) = delete;
-    FileSizeSignalGuard& operator=(const FileSizeSignalGuard&) = delete;
-
-private:
-    struct sigaction previous;
-    bool active = false;
-};
-
-}  // namespace
-
 bool readSceneFile(const std::string& path, std::string& text)
 {
     // Non-blocking, so that opening a FIFO returns at once; it is refused
@@ -252,54 +183,8 @@ bool readSceneFile(const std::string& path, std::string& text)
     return ok;
 }
 
-bool saveSceneFileAtomically(const std::string& requestedPath, const std::string& text)
+bool saveSceneFileAtomically(const std::string& path, const std::string& text)
 {
-    const std::string path = followLinks(requestedPath);
-    if (path.empty())
-        return false;
-    struct stat existing;
-    const bool replacing = ::stat(path.c_str(), &existing) == 0;
-    // The rename would replace a file the user may not write, or a folder,
-    // FIFO or device; a plain write would have been refused, so is this.
-    if (replacing && (!S_ISREG(existing.st_mode) || ::access(path.c_str(), W_OK) != 0))
-        return false;
-
-    FileSizeSignalGuard signalGuard;
-    std::string tempPath = path + ".tmp-XXXXXX";
-    const int fd = ::mkstemp(tempPath.data());
-    if (fd < 0)
-        return false;
-
-    bool ok = writeAll(fd, text);
-    if (replacing) {
-        // Owner and group follow where this user may set them (the group
-        // alone is often allowed when the owner is not); the mode afterwards,
-        // since a change of owner clears the set-id bits.
-        if (ok && ::fchown(fd, existing.st_uid, existing.st_gid) != 0)
-            (void)::fchown(fd, uid_t(-1), existing.st_gid);
-        ok = ok && ::fchmod(fd, existing.st_mode & 07777) == 0;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ok = ok && ::fchmod(fd, 0666 & ~mask) == 0;
-    }
-    ok = ok && ::fsync(fd) == 0;
-    // close can report a delayed write error; it must run even after a failure.
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(tempPath.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(tempPath.c_str());
-        return false;
-    }
-
-    // Make the rename itself durable; the new content is already in place, so
-    // a failure here does not undo the save.
-    const size_t slash = path.find_last_of('/');
-    const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
-    return true;
+    std::string reason;
+    return replaceFileContents(path, text, reason);
 }

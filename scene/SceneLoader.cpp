@@ -1,6 +1,6 @@
 #include "scene/SceneLoader.h"
 
-#include "app/DataPaths.h"
+#include "base/DataPaths.h"
 #include "geometry/ImportProcess.h"
 #include "geometry/Mesh.h"
 #include "geometry/ModelImport.h"

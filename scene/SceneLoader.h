@@ -59,7 +59,7 @@ public:
     std::unordered_map<std::string, std::unique_ptr<Mesh>> partMeshes;
     std::unordered_map<const Mesh*, std::string> partIdsByMesh;
     // Folders the names are resolved in, relative to the working directory;
-    // a name missing there is looked up in the data folder (app/DataPaths.h).
+    // a name missing there is looked up in the data folder (base/DataPaths.h).
     std::string modelDirectory = "models/";
     std::string sceneDirectory = "scenes/";
 

@@ -1,4 +1,4 @@
-#include "app/DataPaths.h"
+#include "base/DataPaths.h"
 #include "geometry/ImportProcess.h"
 #include "geometry/Mesh.h"
 #include "scene/SceneFile.h"

@@ -1,4 +1,6 @@
 #pragma once
+#include "scene/LineMode.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -23,7 +25,7 @@ struct SceneSnapshot {
     std::vector<Placed> placed;
     float globalAngle = 30;
     bool edgeMode = true, directionalLight = true;
-    int lineMode = 2;
+    LineMode lineMode = LineMode::Off;
     float ghostMultiplier = 4;
 
     // Same scene content; which live objects hold it does not matter.

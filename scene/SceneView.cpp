@@ -81,7 +81,8 @@ void writeSceneView(std::ostream& out, const SceneView& view)
         text.precision(6);
     }
     if (view.hasLineMode)
-        text << "lines " << (view.lineMode == 0 ? "on" : view.lineMode == 1 ? "ghost" : "off") << '\n';
+        text << "lines "
+             << (view.lineMode == LineMode::On ? "on" : view.lineMode == LineMode::Ghost ? "ghost" : "off") << '\n';
     if (view.hasGhost)
         text << "ghost " << view.ghostMultiplier << '\n';
     if (view.hasEdge)
@@ -122,10 +123,9 @@ SceneView parseSceneView(std::istream& in)
                 view.fovY = v[6];
             }
         } else if (key == "lines") {
-            const int mode = w[1] == "on" ? 0 : w[1] == "ghost" ? 1 : w[1] == "off" ? 2 : -1;
-            if (mode >= 0) {
+            if (w[1] == "on" || w[1] == "ghost" || w[1] == "off") {
                 view.hasLineMode = true;
-                view.lineMode = mode;
+                view.lineMode = w[1] == "on" ? LineMode::On : w[1] == "ghost" ? LineMode::Ghost : LineMode::Off;
             }
         } else if (key == "ghost") {
             view.hasGhost = number(w[1], view.ghostMultiplier) || view.hasGhost;

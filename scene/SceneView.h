@@ -1,5 +1,6 @@
 #pragma once
 #include "math/Vec.h"
+#include "scene/LineMode.h"
 
 #include <iosfwd>
 #include <vector>
@@ -24,7 +25,7 @@ struct SceneView {
     Vec3 eye, pivot;
     float fovY = 70.0f;
     bool hasLineMode = false;
-    int lineMode = 2;
+    LineMode lineMode = LineMode::Off;
     bool hasGhost = false;
     float ghostMultiplier = 4.0f;
     bool hasEdge = false;

@@ -17,7 +17,8 @@
 // farPlane / 8 with it off (the hole keeps its size on screen whatever the
 // zoom). "edgeCompression" 1 steepens the cone fourfold so the hole hugs the
 // cutter's outline.
-uniform mat4 perspective;
+#include "depthmeasure.glsl"
+
 uniform vec2 imageSize;
 uniform float farPlane;
 uniform float edgeCompression;
@@ -30,20 +31,6 @@ in vec3 baseColor;
 
 out vec4 outColor;
 
-float depthMeasure(float eyeDistance)
-{
-    float nearPlane = perspective[3][2] / (perspective[2][2] - 1.0);
-    float farDistance = perspective[3][2] / (perspective[2][2] + 1.0);
-    return clamp(log(max(eyeDistance, nearPlane) / nearPlane) / log(farDistance / nearPlane), 0.0, 1.0);
-}
-
-float logRange()
-{
-    float nearPlane = perspective[3][2] / (perspective[2][2] - 1.0);
-    float farDistance = perspective[3][2] / (perspective[2][2] + 1.0);
-    return log(farDistance / nearPlane);
-}
-
 void main()
 {
     float distance = -eyePosition.z;
@@ -54,7 +41,7 @@ void main()
     float code = 1.0;
     if (theta > 0.0) {
         float g = pixelWidth * (cos(theta) / sin(theta)) * (1.0 + 3.0 * edgeCompression) / max(distance, 1e-6);
-        float slope = g / logRange();
+        float slope = g / depthLogRange();
         float steep = slope * imageSize.y;
         code = steep / (1.0 + steep);
     }

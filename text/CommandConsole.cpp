@@ -301,13 +301,12 @@ void CommandConsole::executeCommand(const std::string& line)
     case ConsoleAction::EditOff:
         scene->editMode = false;
         // A drag in progress must not resume when edit mode comes back.
-        for (int i = 0; i < 4; ++i)
-            if (SubGizmo* handle = scene->gizmo->handle(i))
-                handle->dragState = 0;
+        scene->gizmo->endDrag();
         break;
     case ConsoleAction::SaveScene:
         if (!sceneLoader->saveScene(cmd.word))
-            reportFailure("ERROR: could not save scene " + sceneLoader->saveFolder() + cmd.word);
+            reportFailure("ERROR: could not save scene " +
+                          (cmd.word[0] == '/' ? cmd.word : sceneLoader->saveFolder() + cmd.word));
         break;
     case ConsoleAction::LoadScene: {
         if (loadCommand && loadCommand(cmd.action, cmd.word))

@@ -127,7 +127,7 @@ ConsoleCommand parseConsoleCommand(const std::string& line)
     if ((first == "line" || first == "lines") && n >= 2) {
         if (tokens[1] == "on" || tokens[1] == "ghost" || tokens[1] == "off") {
             c.action = ConsoleAction::LineMode;
-            c.lineMode = tokens[1] == "on" ? 0 : tokens[1] == "ghost" ? 1 : 2;
+            c.lineMode = tokens[1] == "on" ? LineMode::On : tokens[1] == "ghost" ? LineMode::Ghost : LineMode::Off;
         }
         return c;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scene/LineMode.h"
+
 #include <string>
 
 enum class ConsoleAction {
@@ -11,13 +13,13 @@ enum class ConsoleAction {
 // One console line as data. `word` is the model or scene name (Model,
 // Parts, SaveScene, LoadScene); `value` the number of GlobalAngle, LocalAngle and
 // Ghost, as typed (the scene clamps it); `flag` the switch of Directional;
-// `lineMode` 0 (lines on), 1 (ghost) or 2 (off) for LineMode.
+// `lineMode` for LineMode.
 struct ConsoleCommand {
     ConsoleAction action = ConsoleAction::None;
     std::string word;
     float value = 0;
     bool flag = false;
-    int lineMode = 0;
+    LineMode lineMode = LineMode::On;
 };
 
 // Unrecognised or malformed lines give action None, as does a number

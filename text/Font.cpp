@@ -1,6 +1,6 @@
 #include "text/Font.h"
 
-#include "app/DataPaths.h"
+#include "base/DataPaths.h"
 
 #include "app/Platform.h"
 #include "geometry/Mesh.h"

@@ -9,6 +9,7 @@
 #include "tools/render/RenderOptions.h"
 #include "tools/render/RenderSteps.h"
 
+#include <csignal>
 #include <iostream>
 
 namespace {
@@ -36,6 +37,9 @@ std::string run(TorvWindow& window, const RenderOptions& options)
 
 int main(int argc, char** argv)
 {
+    // Past the file-size limit a write fails with its reason instead of
+    // ending the program: pictures and scenes are then reported unwritten.
+    std::signal(SIGXFSZ, SIG_IGN);
     RenderOptions options;
     std::string reason;
     switch (parseRenderOptions(std::vector<std::string>(argv + 1, argv + argc), options, reason)) {

@@ -116,13 +116,16 @@ TEST(FileOpening, FifosAndNamesWithLineBreaksAreRefused)
     AppHarness h(dir + "empty.sce", 200, 200, dir);
     ASSERT_TRUE(h.started());
     alarm(120); // before the mend this waited for ever: end the run instead
-    const OpenOutcome outcome =
-        openFiles(*h.app().sceneLoader, {dir + "pipe.sce", dir + "pipe.obj", dir + "with\nline.obj", dir + "ends.obj\r"});
+    h.platform().dropFiles({dir + "pipe.sce", dir + "pipe.obj", dir + "with\nline.obj", dir + "ends.obj\r"});
+    h.frames(2);
     alarm(0);
-    EXPECT_EQ(outcome.modelsPlaced + outcome.scenesLoaded, 0);
+    EXPECT_TRUE(h.app().scene->root->children.empty());
     const std::string refusal = ": a name with a line break cannot be saved in a scene file";
-    EXPECT_EQ(outcome.failures, (std::vector<std::string>{"cannot read " + dir + "pipe.sce: it is a FIFO",
-                                                          "cannot read " + dir + "pipe.obj: it is a FIFO",
-                                                          "cannot open " + dir + "with\\nline.obj" + refusal,
-                                                          "cannot open " + dir + "ends.obj\\r" + refusal}));
+    std::vector<std::string> shown;
+    for (const auto& line : h.app().console->history)
+        shown.insert(shown.begin(), line->text);
+    EXPECT_EQ(shown, (std::vector<std::string>{"cannot read " + dir + "pipe.sce: it is a FIFO",
+                                               "cannot read " + dir + "pipe.obj: it is a FIFO",
+                                               "cannot open " + dir + "with\\nline.obj" + refusal,
+                                               "cannot open " + dir + "ends.obj\\r" + refusal}));
 }

@@ -161,7 +161,7 @@ TEST_F(Interaction, RightDragOrbitsAndWheelZooms)
 {
     const Vec3 before = offset();
     h->drag(400, 600, 600, 600, GLFW_MOUSE_BUTTON_RIGHT);
-    EXPECT_EQ(app().interactionMode, TorvWindow::Idle);
+    EXPECT_EQ(app().interactionMode, InteractionMode::Idle);
     const Vec3 after = offset();
     // 200 pixels are one radian about the vertical through the pivot.
     const float turn = std::atan2(after.x, after.z) - std::atan2(before.x, before.z);
@@ -200,12 +200,12 @@ TEST_F(Interaction, RightDragOrbitsAndWheelZooms)
     const float held = length(offset());
     h->platform().setMouseButton(GLFW_MOUSE_BUTTON_RIGHT, true);
     h->frames(1);
-    ASSERT_EQ(app().interactionMode, TorvWindow::Orbiting);
+    ASSERT_EQ(app().interactionMode, InteractionMode::Orbiting);
     h->platform().scroll(3);
     h->frames(1);
     h->platform().setMouseButton(GLFW_MOUSE_BUTTON_RIGHT, false);
     h->frames(2);
-    EXPECT_EQ(app().interactionMode, TorvWindow::Idle);
+    EXPECT_EQ(app().interactionMode, InteractionMode::Idle);
     EXPECT_NEAR(length(offset()), held, held * 1e-5f);
 }
 
@@ -236,15 +236,15 @@ TEST_F(Interaction, TabOpensTheConsoleOnlyWhenIdle)
     h->platform().setCursor(boxX, boxY);
     h->platform().setMouseButton(GLFW_MOUSE_BUTTON_RIGHT, true);
     h->frames(1);
-    ASSERT_EQ(app().interactionMode, TorvWindow::Orbiting);
+    ASSERT_EQ(app().interactionMode, InteractionMode::Orbiting);
     h->tapKey(GLFW_KEY_TAB);
-    EXPECT_EQ(app().interactionMode, TorvWindow::Orbiting) << "Tab while orbiting is dropped";
+    EXPECT_EQ(app().interactionMode, InteractionMode::Orbiting) << "Tab while orbiting is dropped";
     h->platform().setMouseButton(GLFW_MOUSE_BUTTON_RIGHT, false);
     h->frames(2);
-    EXPECT_EQ(app().interactionMode, TorvWindow::Idle);
+    EXPECT_EQ(app().interactionMode, InteractionMode::Idle);
 
     h->tapKey(GLFW_KEY_TAB);
-    EXPECT_EQ(app().interactionMode, TorvWindow::ConsoleOpen);
+    EXPECT_EQ(app().interactionMode, InteractionMode::ConsoleOpen);
 
     // The console has the input: clicks and the wheel do nothing.
     h->click(boxX, boxY);
@@ -256,7 +256,7 @@ TEST_F(Interaction, TabOpensTheConsoleOnlyWhenIdle)
 
     // Tab closes it; the next update hands the input back.
     h->tapKey(GLFW_KEY_TAB);
-    EXPECT_EQ(app().interactionMode, TorvWindow::Idle);
+    EXPECT_EQ(app().interactionMode, InteractionMode::Idle);
     h->click(boxX, boxY);
     EXPECT_TRUE(selected(box));
 }

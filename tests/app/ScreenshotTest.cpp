@@ -11,7 +11,10 @@
 #include <stb/stb_image.h>
 
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
+#include <fstream>
+#include <sys/resource.h>
 
 namespace {
 
@@ -46,7 +49,7 @@ double meanDifference(const Picture& a, const Shot& b)
 void selectBoxAndBall(AppHarness& h)
 {
     h.app().selectInstance(h.placed(0));
-    h.app().scene->lineMode = 1;
+    h.app().scene->lineMode = LineMode::Ghost;
     h.frames(2);
 }
 
@@ -97,10 +100,29 @@ TEST(Screenshot, WritesTheWindowWithoutTheConsoleAtOneToFourTimesItsSize)
     h.tapKey(GLFW_KEY_TAB);
     for (const auto& [line, shown] :
          {std::pair<std::string, std::string>{"screenshot " + dir + "/c.png 5", "screenshot: SCALE is 1, 2, 3 or 4"},
-          {"screenshot " + dir + "/none/c.png", "screenshot: cannot write " + dir + "/none/c.png"},
+          {"screenshot " + dir + "/none/c.png",
+           "screenshot: cannot write " + dir + "/none/c.png: No such file or directory"},
           {"screenshot", "screenshot NAME [SCALE]"}}) {
         h.type(line);
         h.tapKey(GLFW_KEY_ENTER);
         EXPECT_EQ(console.history[0]->text, shown);
     }
+
+    // Past the file-size limit (as on a full disk) the old picture stays, the
+    // failure is said, and the viewer lives on instead of dying of SIGXFSZ.
+    std::ofstream(dir + "/old.png") << "old";
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const rlimit small{512, saved.rlim_max};
+    // Ignored here too, so that whatever else this process writes to a file
+    // meanwhile (a log) cannot end the test run.
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    h.type("screenshot " + dir + "/old.png");
+    h.tapKey(GLFW_KEY_ENTER);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(console.history[0]->text, "screenshot: cannot write " + dir + "/old.png: File too large");
+    std::ifstream old(dir + "/old.png");
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(old)), std::istreambuf_iterator<char>()), "old");
 }

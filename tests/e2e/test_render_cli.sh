@@ -32,6 +32,25 @@ expect_refusal "cannot write" scenes/s_test.sce --output "$OUT/no/such/dir/a.png
 expect_refusal "end in .png" scenes/s_test.sce --output "$OUT/a.jpg"
 mkfifo "$OUT/fifo.sce"
 expect_refusal "cannot read scene file" "$OUT/fifo.sce" --output "$OUT/a.png"
+# Files the scene reader refuses are unreadable, not scenes without models.
+printf 'global 40\n\0meshnode\n' >"$OUT/nul.sce"
+expect_refusal "cannot read scene file" "$OUT/nul.sce" --output "$OUT/a.png"
+head -c 1100000 /dev/zero | tr '\0' x >"$OUT/long.sce"
+expect_refusal "cannot read scene file" "$OUT/long.sce" --output "$OUT/a.png"
+printf 'ply\nformat ascii 1.0\nelement vertex 1\n' >"$OUT/cut.ply"
+expect_refusal "model $OUT/cut.ply could not be imported" "$OUT/cut.ply" --output "$OUT/a.png"
+# Past the file-size limit the picture is not written, the old one is kept,
+# and the reason is one line with status 2 (not death by SIGXFSZ).
+printf 'old' >"$OUT/old.png"
+(
+    ulimit -f 2
+    err=$("$R" scenes/machine.sce --output "$OUT/old.png" 2>&1 >/dev/null); status=$?
+    [ $status -eq 2 ] || fail "--output past the file-size limit: status $status"
+    [ "$err" = "torv-render: cannot write $OUT/old.png: File too large" ] || fail "past the file-size limit: $err"
+) || exit 1
+[ "$(cat "$OUT/old.png")" = old ] || fail "the old picture was replaced by a broken one"
+[ "$(ls "$OUT" | grep -c tmp)" -eq 0 ] || fail "a temporary file was left: $(ls "$OUT")"
+rm "$OUT/old.png"
 printf 'global 40\n' >"$OUT/empty.sce"
 expect_refusal "places no models" "$OUT/empty.sce" --output "$OUT/a.png"
 printf 'meshnode\nfile no_such_model.obj\nendmeshnode\n' >"$OUT/broken.sce"

@@ -62,7 +62,7 @@ TEST(ImportProcessTest, TimeLimitsHugeAndShared)
             errors.push_back(runImportIsolated([]() -> ImportResult { for (;;) pause(); }, importTimeoutSeconds()).error);
     }
     unsetenv("TORV_IMPORT_TIMEOUT");
-    EXPECT_EQ(errors[0], "the imports of this load took longer than 0.3 s; this one was stopped");
+    EXPECT_EQ(errors[0], "the import took longer than 0.3 s and was stopped");
     EXPECT_EQ(errors[1], "the imports of this load took longer than 0.3 s; this one was not started");
     EXPECT_EQ(errors[2], errors[1]);
 }

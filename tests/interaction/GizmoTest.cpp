@@ -7,6 +7,7 @@
 #include "scene/SceneNode.h"
 #include "scene/Transform.h"
 #include "support/AppHarness.h"
+#include "text/CommandConsole.h"
 
 #include <gtest/gtest.h>
 
@@ -118,10 +119,9 @@ protected:
             t->recompute();
         }
         a.scene->editMode = true;
-        a.scene->lineMode = 2;
-        a.interactionMode = TorvWindow::Idle;
-        for (int i = 0; i < 4; ++i)
-            handle(i)->dragState = 0;
+        a.scene->lineMode = LineMode::Off;
+        a.interactionMode = InteractionMode::Idle;
+        a.scene->gizmo->endDrag();
         h.platform().setMouseButton(GLFW_MOUSE_BUTTON_LEFT, false);
         h.platform().setCursor(2, 2);
         h.frames(1);
@@ -181,7 +181,7 @@ AppHarness* GizmoApp::shared = nullptr;
 
 TEST_F(GizmoApp, HandlesSitAtTheSelectedOriginAtConstantScreenSize)
 {
-    for (int i = 1; i < 4; ++i)
+    for (int i = 1; i < Gizmo::handleCount; ++i)
         EXPECT_EQ(handleId(i), handleId(0) + static_cast<uint32_t>(i)) << "ids in the order x, y, z, scale";
 
     selectByClick(0);
@@ -219,7 +219,7 @@ TEST_F(GizmoApp, HandlesSitAtTheSelectedOriginAtConstantScreenSize)
 // Set TORV_GIZMO_PNG to a path to keep the hovered frame for a look.
 TEST_F(GizmoApp, HoveredTranslateHandleIsBrighterForThatFrame)
 {
-    app().scene->lineMode = 0;
+    app().scene->lineMode = LineMode::On;
     selectByClick(0);
     int px[4], py[4];
     for (int axis = 0; axis < 3; ++axis)
@@ -244,7 +244,7 @@ TEST_F(GizmoApp, HoveredTranslateHandleIsBrighterForThatFrame)
     EXPECT_FLOAT_EQ(x->color.x, 1.12f);
     EXPECT_FLOAT_EQ(x->color.y, 0.56f);
     EXPECT_FLOAT_EQ(x->color.z, 0.56f);
-    EXPECT_EQ(x->dragState, 0) << "hover lasts one frame";
+    EXPECT_EQ(x->dragState, DragState::Idle) << "hover lasts one frame";
     Rgba lit = h.pixel(px[0], py[0]);
     EXPECT_NEAR(lit.g, base[0].g * 1.4, 3.0);
     EXPECT_NEAR(lit.b, base[0].b * 1.4, 3.0);
@@ -256,7 +256,7 @@ TEST_F(GizmoApp, HoveredTranslateHandleIsBrighterForThatFrame)
     // Over the scale cube: no feedback there, and the x handle is back to normal.
     h.platform().setCursor(px[3], py[3]);
     h.frames(1);
-    EXPECT_EQ(handle(3)->dragState, 0);
+    EXPECT_EQ(handle(3)->dragState, DragState::Idle);
     for (int i = 0; i < 4; ++i) {
         Rgba p = h.pixel(px[i], py[i]);
         EXPECT_EQ(p.g, base[i].g) << "handle " << i;
@@ -274,8 +274,8 @@ TEST_F(GizmoApp, ScaleHandleFollowsHorizontalMotionUntilMouseUp)
     h.frames(1);
     p.setMouseButton(GLFW_MOUSE_BUTTON_LEFT, true);
     h.frames(1);
-    ASSERT_EQ(app().interactionMode, TorvWindow::DraggingGizmo);
-    ASSERT_EQ(handle(3)->dragState, 2);
+    ASSERT_EQ(app().interactionMode, InteractionMode::DraggingGizmo);
+    ASSERT_EQ(handle(3)->dragState, DragState::Dragged);
     EXPECT_EQ(app().scene->gizmo->target, h.placed(0)->node) << "pressing a handle keeps the selection";
 
     struct Step {
@@ -295,9 +295,9 @@ TEST_F(GizmoApp, ScaleHandleFollowsHorizontalMotionUntilMouseUp)
 
     p.setMouseButton(GLFW_MOUSE_BUTTON_LEFT, false);
     h.frames(1);
-    EXPECT_EQ(app().interactionMode, TorvWindow::Idle);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(handle(i)->dragState, 0) << i;
+    EXPECT_EQ(app().interactionMode, InteractionMode::Idle);
+    for (int i = 0; i < Gizmo::handleCount; ++i)
+        EXPECT_EQ(handle(i)->dragState, DragState::Idle) << i;
     p.setCursor(x0 + 150, y0);
     h.frames(1);
     EXPECT_FLOAT_EQ(srt(0)->scale, 2.0f) << "the drag ended with the button";
@@ -372,7 +372,7 @@ TEST_F(GizmoApp, EditModeOffHidesHandlesFromPicking)
     h.frames(1);
     h.platform().setMouseButton(GLFW_MOUSE_BUTTON_LEFT, true);
     h.frames(1);
-    EXPECT_EQ(app().interactionMode, TorvWindow::Idle);
+    EXPECT_EQ(app().interactionMode, InteractionMode::Idle);
     h.platform().setCursor(x + 100, y);
     h.frames(1);
     h.platform().setMouseButton(GLFW_MOUSE_BUTTON_LEFT, false);
@@ -380,7 +380,7 @@ TEST_F(GizmoApp, EditModeOffHidesHandlesFromPicking)
     EXPECT_EQ(app().scene->gizmo->target, h.placed(0)->node) << "clicking still selects";
 }
 
-// What "edit off" does to a drag in progress: the handles' drag states go to 0.
+// "edit off" during a drag ends it: the handle stops following the mouse.
 TEST_F(GizmoApp, ClearedDragStateStopsTheDrag)
 {
     selectByClick(0);
@@ -395,13 +395,11 @@ TEST_F(GizmoApp, ClearedDragStateStopsTheDrag)
     h.frames(1);
     ASSERT_FLOAT_EQ(srt(0)->scale, 2.0f);
 
-    for (int i = 0; i < 4; ++i)
-        handle(i)->dragState = 0;
-    app().scene->editMode = false;
+    app().console->executeCommand("edit off");
     p.setCursor(x + 200, y);
     h.frames(1);
     EXPECT_FLOAT_EQ(srt(0)->scale, 2.0f);
     p.setMouseButton(GLFW_MOUSE_BUTTON_LEFT, false);
     h.frames(1);
-    EXPECT_EQ(app().interactionMode, TorvWindow::Idle);
+    EXPECT_EQ(app().interactionMode, InteractionMode::Idle);
 }

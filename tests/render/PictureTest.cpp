@@ -292,7 +292,7 @@ TEST_F(PictureOfBox, GizmoHandlesTakeTheIdImageInEditMode)
     h->app().selectInstance(ball);
     Scene& scene = *h->app().scene;
     std::set<uint32_t> handles;
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < Gizmo::handleCount; ++i)
         handles.insert(scene.gizmo->handle(i)->id);
     auto handlePixels = [&](const Shot& s, float radius) {
         return countPixels(s, [&](int x, int y) {
@@ -332,7 +332,7 @@ TEST(Picture, LineModesAddUncutLinesEverywhereOrNearTheCutters)
     Scene& scene = *h.app().scene;
     Shot uncut[3];
     for (int mode : {2, 0, 1}) {
-        scene.lineMode = mode;
+        scene.lineMode = static_cast<LineMode>(mode);
         h.frames(1);
         uncut[mode] = h.capture();
     }
@@ -343,7 +343,7 @@ TEST(Picture, LineModesAddUncutLinesEverywhereOrNearTheCutters)
     scene.globalAngle = 60;
     Shot byMode[3];
     for (int mode : {2, 0, 1}) {
-        scene.lineMode = mode;
+        scene.lineMode = static_cast<LineMode>(mode);
         h.frames(1);
         byMode[mode] = h.capture();
         keepPicture(h, "front_lines" + std::to_string(mode));
@@ -433,7 +433,7 @@ TEST(Picture, FullFrameRaisesNoGLError)
     AppHarness h("scenes/s_test.sce");
     ASSERT_TRUE(h.started());
     h.app().selectInstance(h.placed(3));
-    h.app().scene->lineMode = 1;
+    h.app().scene->lineMode = LineMode::Ghost;
     h.app().scene->editMode = true;
     while (glGetError() != GL_NO_ERROR) {
     }

@@ -414,7 +414,7 @@ TEST_F(SceneLoaderTest, TheViewIsSavedBesideTheBlocksAndRestored)
     const std::vector<SceneNode*> nodes = {place("Tree.obj"), place("box.obj"), place("Tree.obj")};
     scene->select(instanceOf(nodes[0]));
     scene->select(instanceOf(nodes[2]));
-    scene->lineMode = 1;
+    scene->lineMode = LineMode::Ghost;
     scene->setGhostMultiplier(2.5f);
     scene->edgeMode = false;
     scene->directionalLight = false;
@@ -427,7 +427,7 @@ TEST_F(SceneLoaderTest, TheViewIsSavedBesideTheBlocksAndRestored)
     ASSERT_EQ(contents.placements.size(), 3u) << text;
     EXPECT_EQ(contents.placements[1].file, "box.obj");
 
-    scene->lineMode = 2;
+    scene->lineMode = LineMode::Off;
     scene->setGhostMultiplier(4);
     scene->edgeMode = scene->directionalLight = true;
     ASSERT_TRUE(loader->loadScene("view.sce"));
@@ -435,7 +435,7 @@ TEST_F(SceneLoaderTest, TheViewIsSavedBesideTheBlocksAndRestored)
     ASSERT_EQ(again.size(), 3u);
     EXPECT_EQ(scene->selection, std::unordered_set<Renderable*>({instanceOf(again[0]), instanceOf(again[2])}));
     EXPECT_NE(scene->gizmo->target, nullptr);
-    EXPECT_EQ(scene->lineMode, 1);
+    EXPECT_EQ(scene->lineMode, LineMode::Ghost);
     EXPECT_EQ(scene->ghostMultiplier, 2.5f);
     EXPECT_FALSE(scene->edgeMode);
     EXPECT_FALSE(scene->directionalLight);
@@ -458,7 +458,7 @@ TEST_F(SceneLoaderTest, TheViewIsSavedBesideTheBlocksAndRestored)
     ASSERT_TRUE(loader->loadScene("odd.sce"));
     EXPECT_FALSE(loader->lastView.hasCamera);
     EXPECT_TRUE(scene->selection.empty());
-    EXPECT_EQ(scene->lineMode, 1);
+    EXPECT_EQ(scene->lineMode, LineMode::Ghost);
     EXPECT_EQ(scene->ghostMultiplier, 2.5f);
     EXPECT_FALSE(scene->edgeMode);
 }

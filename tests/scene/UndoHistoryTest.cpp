@@ -105,7 +105,7 @@ TEST_F(Undo, DeleteDragAndCommandsAreStepsTakenBackInOrder)
     h->tapKey(GLFW_KEY_TAB);
     ctrl(GLFW_KEY_Z);
     h->tapKey(GLFW_KEY_TAB);
-    EXPECT_EQ(scene().lineMode, 2);
+    EXPECT_EQ(scene().lineMode, LineMode::Off);
     ctrl(GLFW_KEY_Z);
     ctrl(GLFW_KEY_Z);
     EXPECT_TRUE(h->placed(0)->canCut);
@@ -120,7 +120,7 @@ TEST_F(Undo, DeleteDragAndCommandsAreStepsTakenBackInOrder)
     ctrl(GLFW_KEY_Y);
     ctrl(GLFW_KEY_Y);
     ctrl(GLFW_KEY_Z, true);
-    EXPECT_EQ(scene().lineMode, 1);
+    EXPECT_EQ(scene().lineMode, LineMode::Ghost);
     ctrl(GLFW_KEY_Z, true);
     EXPECT_EQ(placedCount(), 1u);
     EXPECT_FALSE(history().redo());

@@ -85,7 +85,7 @@ protected:
 // The scene-wide switches the console changes.
 struct Switches {
     bool edit, edge, directional;
-    int lineMode;
+    LineMode lineMode;
     float global, ghost;
     bool operator==(const Switches& o) const
     {
@@ -95,7 +95,8 @@ struct Switches {
 };
 std::ostream& operator<<(std::ostream& os, const Switches& s)
 {
-    return os << "{edit " << s.edit << " edge " << s.edge << " dir " << s.directional << " lines " << s.lineMode
+    return os << "{edit " << s.edit << " edge " << s.edge << " dir " << s.directional << " lines "
+              << static_cast<int>(s.lineMode)
               << " global " << s.global << " ghost " << s.ghost << "}";
 }
 
@@ -103,7 +104,7 @@ std::ostream& operator<<(std::ostream& os, const Switches& s)
 
 TEST_F(CommandConsoleTest, SwitchesByTypedLines)
 {
-    const Switches start{false, true, false, 2, 30.0f, 2.0f};
+    const Switches start{false, true, false, LineMode::Off, 30.0f, 2.0f};
     const std::pair<const char*, std::function<void(Switches&)>> cases[] = {
         {"edit on", [](Switches& s) { s.edit = true; }},
         {"Edit On", [](Switches& s) { s.edit = true; }},
@@ -119,8 +120,8 @@ TEST_F(CommandConsoleTest, SwitchesByTypedLines)
         {"ghost 1.5x", [](Switches& s) { s.ghost = 1.5f; }},
         {"dirt on", [](Switches& s) { s.directional = true; }},
         {"dir maybe", [](Switches&) {}},
-        {"lines ghost", [](Switches& s) { s.lineMode = 1; }},
-        {"line on", [](Switches& s) { s.lineMode = 0; }},
+        {"lines ghost", [](Switches& s) { s.lineMode = LineMode::Ghost; }},
+        {"line on", [](Switches& s) { s.lineMode = LineMode::On; }},
         {"lines foo", [](Switches&) {}},
         {"line", [](Switches&) {}},
         {"", [](Switches&) {}},
@@ -141,13 +142,13 @@ TEST_F(CommandConsoleTest, SwitchesByTypedLines)
     }
 
     // Leaving edit mode also lets go of every handle.
-    for (int i = 0; i < 4; ++i)
-        scene->gizmo->handle(i)->dragState = 2;
+    for (int i = 0; i < Gizmo::handleCount; ++i)
+        scene->gizmo->handle(i)->dragState = DragState::Dragged;
     scene->editMode = true;
     enter("EDIT OFF");
     EXPECT_FALSE(scene->editMode);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(scene->gizmo->handle(i)->dragState, 0) << i;
+    for (int i = 0; i < Gizmo::handleCount; ++i)
+        EXPECT_EQ(scene->gizmo->handle(i)->dragState, DragState::Idle) << i;
 }
 
 TEST_F(CommandConsoleTest, ModelsSelectionAndSceneFiles)
@@ -464,8 +465,16 @@ TEST_F(CommandConsoleTest, FailuresShowInTheScrollBackAsOnStandardOutput)
 // U+2070's is 'p').
 TEST_F(CommandConsoleTest, TypedNamesKeepEveryCharacter)
 {
-    enter("savescene a\xc4\xa0" "b.sce");
-    enter("savescene \xe2\x81\xb0x.sce");
+    // As a keyboard delivers them: one code point per character.
+    const auto typeLine = [&](const std::vector<unsigned int>& codePoints) {
+        headless->typeText("savescene ");
+        headless->swapBuffers();
+        for (unsigned int c : codePoints)
+            console->characterTyped(c, GLFW_PRESS);
+        press(GLFW_KEY_ENTER);
+    };
+    typeLine({'a', 0x120, 'b', '.', 's', 'c', 'e'});
+    typeLine({0x2070, 'x', '.', 's', 'c', 'e'});
     EXPECT_TRUE(fs::exists(dir / "a\xc4\xa0" "b.sce"));
     EXPECT_TRUE(fs::exists(dir / "\xe2\x81\xb0x.sce"));
     EXPECT_FALSE(fs::exists(dir / "a"));
@@ -498,4 +507,10 @@ TEST_F(CommandConsoleTest, LoadsShowTheirModelsFailuresAndNamesWithLineBreaksAre
     EXPECT_EQ(refused, std::vector<std::string>{"ERROR: model with\\nline.obj: a name with a line break cannot be "
                                                 "saved in a scene file"});
     EXPECT_EQ(scene->root->children.size(), 2u) << "the two empty objects of the scene; nothing more";
+
+    // An absolute name is saved, and named, as it stands.
+    testing::internal::CaptureStdout();
+    console->executeCommand("savescene " + dir.string() + "/folder.obj");
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(console->failureLines, std::vector<std::string>{"ERROR: could not save scene " + dir.string() + "/folder.obj"});
 }

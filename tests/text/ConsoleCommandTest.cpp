@@ -60,7 +60,8 @@ TEST(ConsoleCommand, Operands)
         EXPECT_EQ(c.action, A::Directional) << line;
         EXPECT_EQ(c.flag, std::string(line).find(" on") != std::string::npos) << line;
     }
-    const std::pair<const char*, int> modes[] = {{"line on", 0}, {"lines ghost", 1}, {"line off", 2}};
+    const std::pair<const char*, LineMode> modes[] = {
+        {"line on", LineMode::On}, {"lines ghost", LineMode::Ghost}, {"line off", LineMode::Off}};
     for (const auto& [line, mode] : modes) {
         c = parseConsoleCommand(line);
         EXPECT_EQ(c.action, A::LineMode) << line;

@@ -145,7 +145,7 @@ const std::vector<ValueOption>& valueOptions()
          [](const std::string& v, RenderOptions& o) -> std::string {
              if (v != "on" && v != "off" && v != "ghost")
                  return "--lines needs on, off or ghost";
-             o.lineMode = v == "on" ? 0 : (v == "off" ? 2 : 1);
+             o.lineMode = v == "on" ? LineMode::On : (v == "off" ? LineMode::Off : LineMode::Ghost);
              return "";
          }},
         {"--global-angle",

@@ -1,5 +1,8 @@
 #pragma once
 #include "math/Vec.h"
+#include "scene/LineMode.h"
+
+#include <optional>
 
 #include <string>
 #include <vector>
@@ -18,7 +21,7 @@ struct RenderOptions {
     // --select: 0-based positions, part ids or model names.
     std::vector<std::string> selectItems;
     bool whole = false; // a model file as one object, not as its parts
-    int lineMode = -1; // -1: the scene's own
+    std::optional<LineMode> lineMode; // else the scene's own
     bool haveAngle = false;
     float angle = 0;
     bool edit = false;

@@ -1,8 +1,9 @@
 #include "tools/render/RenderSteps.h"
 
-#include "app/DataPaths.h"
+#include "app/FileOpening.h"
 #include "app/ImageWriter.h"
 #include "app/TorvWindow.h"
+#include "base/DataPaths.h"
 #include "geometry/Mesh.h"
 #include "interaction/ViewFraming.h"
 #include "math/Camera.h"
@@ -10,6 +11,7 @@
 #include "scene/MeshInstance.h"
 #include "scene/PlacedNames.h"
 #include "scene/Scene.h"
+#include "scene/SceneFile.h"
 #include "scene/SceneLoader.h"
 #include "scene/SceneNode.h"
 
@@ -46,13 +48,16 @@ double mean(const std::vector<double>& v)
 
 std::string checkInputs(const RenderOptions& o)
 {
-    // Only a regular file is read: a FIFO would block the open.
+    // Only a regular file is read: a FIFO would block the open. A scene file
+    // is read as the viewer will read it, so one it refuses (a NUL byte, a
+    // line over 1 MiB) is named as unreadable here, not as empty later.
     struct stat st;
     const std::string found = findDataFile(o.scenePath);
     std::ifstream probe;
     if (::stat(found.c_str(), &st) == 0 && S_ISREG(st.st_mode))
         probe.open(found);
-    if (!probe.is_open() || !probe)
+    std::string text;
+    if (!probe.is_open() || !probe || (classifyFile(o.scenePath) != FileKind::Model && !readSceneFile(found, text)))
         return "cannot read scene file " + o.scenePath;
     std::ifstream shaders(findDataFile("shaders/cellshader.frag"));
     if (!shaders)
@@ -64,6 +69,8 @@ std::string checkScene(TorvWindow& window, const RenderOptions& o)
 {
     Scene& scene = *window.scene;
     const int placed = static_cast<int>(scene.root->children.size());
+    if (placed == 0 && classifyFile(o.scenePath) == FileKind::Model)
+        return "model " + o.scenePath + " could not be imported";
     if (placed == 0)
         return "the scene " + o.scenePath + " places no models";
     for (SceneNode* node : scene.root->children)
@@ -90,8 +97,8 @@ void applyView(TorvWindow& window, const RenderOptions& o)
         window.cameraController->lookFrom(o.eye, o.target);
     if (o.cameraFit && !frameObjects(scene, *window.cameraController, false, window.nearPlane))
         std::cerr << "torv-render: --camera-fit: the scene has nothing to frame" << std::endl;
-    if (o.lineMode >= 0)
-        scene.lineMode = o.lineMode;
+    if (o.lineMode)
+        scene.lineMode = *o.lineMode;
     if (o.haveAngle)
         scene.setGlobalAngle(o.angle);
     scene.editMode = o.edit;
@@ -111,8 +118,9 @@ std::string renderPicture(TorvWindow& window, const RenderOptions& o)
         window.frame();
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     glReadBuffer(GL_BACK);
-    if (!writeFramebufferPng(o.output, o.width, o.height))
-        return "cannot write " + o.output;
+    std::string why;
+    if (!writeFramebufferPng(o.output, o.width, o.height, why))
+        return "cannot write " + o.output + ": " + why;
     return "";
 }
 
