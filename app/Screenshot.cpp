@@ -13,21 +13,25 @@ bool parseScreenshotScale(const std::string& text, int& scale)
     return true;
 }
 
-std::string runScreenshotCommand(TorvWindow& window, const std::vector<std::string>& tokens)
+std::string runScreenshotCommand(TorvWindow& window, const std::vector<std::string>& given)
 {
+    std::vector<std::string> tokens = given;
+    const bool outline = tokens.size() > 2 && tokens.back() == "--outline";
+    if (outline)
+        tokens.pop_back();
     if (tokens.size() < 2 || tokens.size() > 3)
-        return "screenshot NAME [SCALE]";
+        return "screenshot NAME [SCALE] [--outline]";
     int scale = 1;
     if (tokens.size() == 3 && !parseScreenshotScale(tokens[2], scale))
         return "screenshot: SCALE is 1, 2, 3 or 4";
     std::string reason;
-    if (!window.screenshot(tokens[1], scale, reason))
+    if (!window.screenshot(tokens[1], scale, reason, outline))
         return "screenshot: " + reason;
     return "wrote " + tokens[1] + " (" + std::to_string(window.renderWidth() * scale) + " x " +
            std::to_string(window.renderHeight() * scale) + ")";
 }
 
-bool TorvWindow::screenshot(const std::string& path, int scale, std::string& reason)
+bool TorvWindow::screenshot(const std::string& path, int scale, std::string& reason, bool outline)
 {
     if (scale < 1 || scale > 4) {
         reason = "SCALE is 1, 2, 3 or 4";
@@ -60,7 +64,11 @@ bool TorvWindow::screenshot(const std::string& path, int scale, std::string& rea
     glViewport(0, 0, outW, outH);
     // The frame starts from what the loop's clear leaves.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // The window's outline belongs to the window, not to the picture.
+    const bool windowOutline = frameRenderer.outlineSelection;
+    frameRenderer.outlineSelection = outline;
     frameRenderer.render(*scene, *camera);
+    frameRenderer.outlineSelection = windowOutline;
     glBindFramebuffer(GL_READ_FRAMEBUFFER, picture.framebuffer);
     glReadBuffer(GL_COLOR_ATTACHMENT0);
     std::string why;

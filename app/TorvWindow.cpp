@@ -17,6 +17,8 @@
 #include "text/CommandConsole.h"
 #include "text/Font.h"
 #include "text/ProgressLine.h"
+#include "ui/MessageLog.h"
+#include "ui/ScenePanel.h"
 
 TorvWindow::TorvWindow(int w, int h) : requestedWidth(w), requestedHeight(h)
 {
@@ -33,6 +35,9 @@ TorvWindow::~TorvWindow()
 void TorvWindow::init()
 {
     showFps = true;
+    // From the start, so what opening the files prints is in the panel too.
+    if (panelEnabled)
+        messageLog = std::make_unique<MessageLog>();
 
     // The frame is drawn at the framebuffer's size, which need not be the
     // size asked for (scaled screens, window managers that resize).
@@ -87,19 +92,33 @@ void TorvWindow::init()
         console->addMessage(runScreenshotCommand(*this, tokens));
     });
     setUpLoadCommands();
+    if (panelEnabled) {
+        startPanel();
+        frameRenderer.outlineSelection = true;
+    }
 }
 
 void TorvWindow::installCallbacks()
 {
     Platform& p = platform();
-    // Characters are ignored while the console is closed.
-    p.setCharCallback([](unsigned int, int) {});
+    // Characters go to the panel's fields while the console is closed.
+    p.setCharCallback([this](unsigned int character, int) {
+        if (panel)
+            panel->addCharacter(character);
+    });
     p.setKeyCallback([this](int key, int action) { keyCallback(key, action); });
 }
 
 void TorvWindow::keyCallback(int key, int action)
 {
     if (action != GLFW_PRESS || interactionMode != InteractionMode::Idle)
+        return;
+    if (key == GLFW_KEY_F1 && panel) {
+        panel->shown = !panel->shown;
+        return;
+    }
+    // Keys typed over the panel are the panel's; undo too while it types.
+    if (panel && (panel->typing() || (panel->wantsKeys() && key != GLFW_KEY_Z && key != GLFW_KEY_Y)))
         return;
     if (key == GLFW_KEY_TAB)
         tabPressed = true;
@@ -131,6 +150,7 @@ void TorvWindow::update(double dt)
     Platform& p = platform();
     followFramebufferSize();
     pollInput(*input);
+    panelFrame(dt);
     int mx = 0, my = 0;
     if (cameraController->orbiting) {
         p.mousePos(mx, my);
@@ -138,8 +158,12 @@ void TorvWindow::update(double dt)
     }
 
     p.mousePos(mx, my);
-    uint32_t hoveredId = readObjectId(mx, my);
+    uint32_t hoveredId = pointerOverPanel() ? 0 : readObjectId(mx, my);
     Identifiable* hovered = lookupId(hoveredId);
+    hoveredObjectId = hoveredId;
+    // Only a window has a pointer that hovers; pictures outline the selection alone.
+    if (panelEnabled)
+        frameRenderer.hoveredObject = hoveredId;
 
     Transformable* selectedTransformable = nullptr;
     if (!scene->selection.empty())
@@ -190,13 +214,10 @@ void TorvWindow::update(double dt)
             pickBehind.otherClick();
             if (hovered && hovered->press() == PressResult::StartDrag)
                 interactionMode = InteractionMode::DraggingGizmo;
-            if (hoveredId == 0) {
+            if (hoveredId == 0)
                 deselectAll();
-            } else if (auto* instance = dynamic_cast<MeshInstance*>(hovered)) {
-                if (!p.keyDown(GLFW_KEY_LEFT_SHIFT) && !p.keyDown(GLFW_KEY_RIGHT_SHIFT))
-                    deselectAll();
-                selectInstance(instance);
-            }
+            else if (auto* instance = dynamic_cast<MeshInstance*>(hovered))
+                clickSelect(instance, p.keyDown(GLFW_KEY_LEFT_SHIFT) || p.keyDown(GLFW_KEY_RIGHT_SHIFT));
         }
     }
 
@@ -231,12 +252,20 @@ void TorvWindow::update(double dt)
     for (int i = 0; i < Gizmo::handleCount; ++i)
         scene->gizmo->handle(i)->update();
     scene->root->update(camera->view, 1.0f);
-    undoHistory->observe(interactionMode == InteractionMode::DraggingGizmo);
+    // A panel slider being dragged is one change, taken when it ends.
+    undoHistory->observe(interactionMode == InteractionMode::DraggingGizmo || (panel && panel->editing()));
 }
 
 void TorvWindow::deselectAll()
 {
     scene->clearSelection();
+}
+
+void TorvWindow::clickSelect(MeshInstance* instance, bool add)
+{
+    if (!add)
+        deselectAll();
+    selectInstance(instance);
 }
 
 void TorvWindow::selectInstance(MeshInstance* instance)
@@ -262,6 +291,7 @@ void TorvWindow::releaseGL()
     loads.reset();
     progressLine.reset();
     undoHistory.reset();
+    panel.reset();
     console.reset();
     font.reset();
     scene.reset();
@@ -276,6 +306,8 @@ void TorvWindow::render()
         progressLine->draw(loadProgress());
     if (console)
         console->draw();
+    if (panel)
+        panel->draw();
 }
 
 uint32_t TorvWindow::readObjectId(int x, int y)

@@ -14,6 +14,9 @@ class ProgressLine;
 class CommandConsole;
 class Font;
 class MeshInstance;
+class MessageLog;
+class PanelActions;
+class ScenePanel;
 class Scene;
 class SceneLoader;
 class UndoHistory;
@@ -34,6 +37,9 @@ public:
 
     void deselectAll();
     void selectInstance(MeshInstance* instance);
+    // A click on an object, in the picture or on its row in the panel:
+    // selects it, replacing the selection unless add.
+    void clickSelect(MeshInstance* instance, bool add);
     void keyCallback(int key, int action);
 
     // The id in the last frame's id image under a window position (y down,
@@ -105,13 +111,28 @@ public:
     // Renders the view as the window shows it, without the console, at
     // scale times the window's size, into a PNG. False with a reason when the
     // picture could not be made or written.
-    bool screenshot(const std::string& path, int scale, std::string& reason);
+    // The selection's outline only when asked.
+    bool screenshot(const std::string& path, int scale, std::string& reason, bool outline = false);
 
     // The scene loaded at start-up: startSceneDirectory + startScene.
     std::string startScene = "s_test.sce";
     std::string startSceneDirectory = "scenes/";
     // Where model names are looked up.
     std::string modelDirectory = "models/";
+
+    // The scene panel (F1), made for the real window; headless runs get one
+    // only when they ask before start-up.
+    bool panelEnabled = false;
+    std::unique_ptr<MessageLog> messageLog;
+    std::unique_ptr<PanelActions> panelActions;
+    std::unique_ptr<ScenePanel> panel;
+    // The object under the pointer in the last update (0: none).
+    uint32_t hoveredObjectId = 0;
+    void startPanel();
+    // Lays the panel out with this frame's input and takes out of the input
+    // what belongs to the panel.
+    void panelFrame(double dt);
+    bool pointerOverPanel() const;
 
 protected:
     void init() override;

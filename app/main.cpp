@@ -20,6 +20,7 @@ int main(int argc, char** argv)
                          "model file as one object. Files load while the window keeps running;\n"
                          "`cancel` in the console stops a load. Data (shaders/, fonts/, models/,\n"
                          "scenes/) is read from the working folder, else from the program's data folder.\n"
+                         "F1 shows the scene panel (shown at start when files are given);\n"
                          "Tab opens the command console; Escape quits.\n";
             return 0;
         }
@@ -30,6 +31,7 @@ int main(int argc, char** argv)
     }
     {
         TorvWindow window;
+        window.panelEnabled = true;
         window.backgroundLoads = true;
         for (int i = 1; i < argc; ++i) {
             if (std::strcmp(argv[i], "--whole") == 0)

@@ -193,6 +193,17 @@ std::string encodeImportResult(const ImportResult& r)
         w.pod(part.firstIndex);
         w.pod(part.indexCount);
     }
+    // Colours beyond the per-vertex ones: image coordinates and slots, the
+    // images, and the warnings about images that could not be read.
+    w.array(r.model.texCoords);
+    w.array(r.model.textureSlots);
+    w.pod(r.model.images.width);
+    w.pod(r.model.images.height);
+    w.pod(r.model.images.layers);
+    w.array(r.model.images.pixels);
+    w.pod(uint64_t(r.model.warnings.size()));
+    for (const std::string& warning : r.model.warnings)
+        w.text(warning);
     return w.bytes;
 }
 
@@ -218,6 +229,18 @@ bool decodeImportResult(const std::string& bytes, ImportResult& out)
             return false;
         out.model.parts.push_back(part);
     }
+    BaseColorImages& images = out.model.images;
+    uint64_t warningCount = 0;
+    if (!r.array(out.model.texCoords) || !r.array(out.model.textureSlots) || !r.pod(images.width) ||
+        !r.pod(images.height) || !r.pod(images.layers) || !r.array(images.pixels) || !r.pod(warningCount))
+        return false;
+    out.model.warnings.clear();
+    for (uint64_t i = 0; i < warningCount; ++i) {
+        std::string warning;
+        if (!r.text(warning))
+            return false;
+        out.model.warnings.push_back(warning);
+    }
     if (!r.atEnd())
         return false;
     out.ok = ok != 0;
@@ -233,6 +256,19 @@ bool decodeImportResult(const std::string& bytes, ImportResult& out)
         return false;
     for (uint32_t index : out.model.indices)
         if (index >= n)
+            return false;
+    // Images: both streams or neither, every slot a whole number naming a
+    // layer that is there, and exactly the pixels the sizes promise.
+    const bool textured = !out.model.textureSlots.empty();
+    if (out.model.textureSlots.size() != (textured ? n : 0) || out.model.texCoords.size() != (textured ? 2 * n : 0))
+        return false;
+    if (images.layers < 0 || images.layers > maxImageLayers || images.width < 0 || images.width > maxImageSide ||
+        images.height < 0 || images.height > maxImageSide || (images.layers > 0) != textured ||
+        (textured && (images.width == 0 || images.height == 0)) ||
+        images.pixels.size() != size_t(images.width) * size_t(images.height) * 4 * size_t(images.layers))
+        return false;
+    for (float slot : out.model.textureSlots)
+        if (!(slot >= 0.0f && slot <= float(images.layers)) || slot != std::floor(slot))
             return false;
     // A part's ranges lie inside the streams and its indices in its own range.
     for (const ModelPart& part : out.model.parts) {

@@ -2,6 +2,7 @@
 
 #include "app/Platform.h"
 #include "geometry/Adjacency.h"
+#include "geometry/TextureArray.h"
 
 #include <iostream>
 
@@ -43,7 +44,7 @@ void Mesh::upload(const MeshData& data)
         release();
     boundsKnown = false;
     bool adjacency = data.adjacency;
-    if (adjacency && (data.normals || data.texCoords || data.colors)) {
+    if (adjacency && (data.normals || data.texCoords || data.colors || data.textureSlots)) {
         std::cout << "WARNING: Adjacency only supported for meshes without normals, colors or texture coordinates. "
                      "Turning off adjacency!"
                   << std::endl;
@@ -82,6 +83,8 @@ void Mesh::upload(const MeshData& data)
         texCoords.assign(data.texCoords, data.texCoords + 2 * static_cast<size_t>(n));
     if (data.colors)
         colors.assign(data.colors, data.colors + 3 * static_cast<size_t>(n));
+    if (data.textureSlots)
+        textureSlots.assign(data.textureSlots, data.textureSlots + static_cast<size_t>(n));
 
     glGenVertexArrays(1, &vertexArray);
     glBindVertexArray(vertexArray);
@@ -96,6 +99,7 @@ void Mesh::upload(const MeshData& data)
         {normals, NormalLocation, 3, data.normals != nullptr},
         {texCoords, TexCoordLocation, 2, data.texCoords != nullptr},
         {colors, ColorLocation, 3, data.colors != nullptr},
+        {textureSlots, TextureSlotLocation, 1, data.textureSlots != nullptr},
     };
     for (const Stream& s : streams) {
         if (!s.present)
@@ -174,6 +178,8 @@ void Mesh::release()
     normals.clear();
     texCoords.clear();
     colors.clear();
+    textureSlots.clear();
+    baseColorMap.reset();
     indices.clear();
     vertexCount = -1;
     indexCount = -1;

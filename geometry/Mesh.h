@@ -4,7 +4,10 @@
 #include "math/Bounds.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
+
+class TextureArray;
 
 // Attribute locations every mesh and every shader that draws one agree on.
 enum MeshAttribute : GLuint {
@@ -12,6 +15,9 @@ enum MeshAttribute : GLuint {
     NormalLocation = 2,
     TexCoordLocation = 3,
     ColorLocation = 4,
+    // Which base-colour image a vertex samples (0: none, k: layer k - 1);
+    // meshes without images leave it disabled, so it reads 0.
+    TextureSlotLocation = 5,
 };
 
 // A producer's description of geometry; upload copies it, the caller keeps
@@ -22,6 +28,7 @@ struct MeshData {
     const float* normals = nullptr;   // 3 per vertex
     const float* texCoords = nullptr; // 2 per vertex
     const float* colors = nullptr;    // 3 per vertex
+    const float* textureSlots = nullptr; // 1 per vertex
     int32_t indexCount = -1;          // 0 or less: no index list
     const uint32_t* indices = nullptr;
     GLenum primitiveMode = GL_TRIANGLES;
@@ -55,6 +62,9 @@ public:
     std::vector<float> normals;
     std::vector<float> texCoords;
     std::vector<float> colors;
+    std::vector<float> textureSlots;
+    // The images textureSlots name; shared by the parts cut from one model.
+    std::shared_ptr<const TextureArray> baseColorMap;
     std::vector<GLuint> vertexBuffers;
     int32_t indexCount = -1;
     std::vector<uint32_t> indices;

@@ -2,6 +2,7 @@
 
 #include "geometry/FileProbe.h"
 #include "geometry/ImportProcess.h"
+#include "geometry/TextureArray.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/material.h>
@@ -52,20 +53,12 @@ bool hasTriangle(const aiMesh& mesh)
     return false;
 }
 
-aiColor4D materialColor(const aiScene& scene, const aiMesh& mesh)
-{
-    aiColor4D color(0, 0, 0, 0);
-    if (scene.mMaterials && mesh.mMaterialIndex < scene.mNumMaterials && scene.mMaterials[mesh.mMaterialIndex])
-        aiGetMaterialColor(scene.mMaterials[mesh.mMaterialIndex], "$clr.diffuse", 0, 0, &color);
-    return color;
-}
-
 struct Box {
     aiVector3D min{std::numeric_limits<float>::max()};
     aiVector3D max{-std::numeric_limits<float>::max()};
 };
 
-void appendMesh(const aiScene& scene, const aiMesh& mesh, const aiMatrix4x4& matrix, const ImportOptions& options,
+void appendMesh(MaterialLooks& looks, const aiMesh& mesh, const aiMatrix4x4& matrix, const ImportOptions& options,
                 BakedModel& out, Box& box)
 {
     const unsigned n = mesh.mNumVertices;
@@ -102,15 +95,24 @@ void appendMesh(const aiScene& scene, const aiMesh& mesh, const aiMatrix4x4& mat
         }
     }
     if (options.withColors) {
-        if (mesh.mColors[0]) {
-            for (unsigned v = 0; v < n; ++v) {
-                const aiColor4D& c = mesh.mColors[0][v];
-                out.colors.insert(out.colors.end(), {c.r, c.g, c.b});
+        const SurfaceLook& look = looks.look(mesh.mMaterialIndex);
+        const aiVector3D* uv = look.layer >= 0 ? mesh.mTextureCoords[look.uvChannel] : nullptr;
+        for (unsigned v = 0; v < n; ++v) {
+            float vertexColor[3], c[3];
+            if (mesh.mColors[0]) {
+                vertexColor[0] = mesh.mColors[0][v].r;
+                vertexColor[1] = mesh.mColors[0][v].g;
+                vertexColor[2] = mesh.mColors[0][v].b;
             }
-        } else {
-            const aiColor4D c = materialColor(scene, mesh);
-            for (unsigned v = 0; v < n; ++v)
-                out.colors.insert(out.colors.end(), {c.r, c.g, c.b});
+            vertexDisplayColor(look, mesh.mColors[0] ? vertexColor : nullptr, uv != nullptr, c);
+            out.colors.insert(out.colors.end(), {c[0], c[1], c[2]});
+        }
+        // Kept for every vertex while baking; dropped at the end when no
+        // image was read.
+        for (unsigned v = 0; v < n; ++v) {
+            const bool finite = uv && std::isfinite(uv[v].x) && std::isfinite(uv[v].y);
+            out.texCoords.insert(out.texCoords.end(), {finite ? uv[v].x : 0.0f, finite ? uv[v].y : 0.0f});
+            out.textureSlots.push_back(uv ? float(look.layer + 1) : 0.0f);
         }
     }
     const uint32_t base = static_cast<uint32_t>(out.vertexCount);
@@ -158,9 +160,10 @@ std::string partName(const aiNode& node)
 
 } // namespace
 
-BakedModel bakeScene(const aiScene& scene, const ImportOptions& options)
+BakedModel bakeScene(const aiScene& scene, const ImportOptions& options, const std::string& modelPath)
 {
     BakedModel out;
+    MaterialLooks looks(scene, modelPath);
     std::unordered_map<std::string, int> partNames;
     Box box;
     std::vector<std::pair<const aiNode*, aiMatrix4x4>> stack;
@@ -181,7 +184,7 @@ BakedModel bakeScene(const aiScene& scene, const ImportOptions& options)
             // would only stretch the bounding box.
             if (!mesh.HasPositions() || !hasTriangle(mesh))
                 continue;
-            appendMesh(scene, mesh, matrix, options, out, box);
+            appendMesh(looks, mesh, matrix, options, out, box);
         }
         if (out.indices.size() > firstIndex) {
             ModelPart part;
@@ -211,6 +214,14 @@ BakedModel bakeScene(const aiScene& scene, const ImportOptions& options)
             offset[axis] = alignOffset(axes[axis], box.min[axis], box.max[axis]);
         for (size_t i = 0; i < out.positions.size(); ++i)
             out.positions[i] += offset[i % 3];
+    }
+    out.images = looks.takeImages();
+    out.warnings = std::move(looks.warnings);
+    const bool textured = std::any_of(out.textureSlots.begin(), out.textureSlots.end(), [](float s) { return s > 0; });
+    if (out.images.layers == 0 || !textured) {
+        out.images = BaseColorImages();
+        out.texCoords.clear();
+        out.textureSlots.clear();
     }
     return out;
 }
@@ -287,7 +298,7 @@ ImportResult readModel(const std::string& path, const ImportOptions& options)
         result.error = importer.GetErrorString();
         return result;
     }
-    result.model = bakeScene(*scene, options);
+    result.model = bakeScene(*scene, options, path);
     result.ok = true;
     return result;
 }
@@ -329,8 +340,17 @@ void applyImportResult(const std::string& path, const ImportResult& result, Mesh
     data.primitiveMode = GL_TRIANGLES;
     data.adjacency = false;
 
+    if (!model.textureSlots.empty()) {
+        data.texCoords = model.texCoords.data();
+        data.textureSlots = model.textureSlots.data();
+    }
+    for (const std::string& warning : model.warnings)
+        std::cout << warning << std::endl;
+
     std::cout << "Loaded model from " << path << std::endl;
     mesh.upload(data);
+    if (!model.textureSlots.empty())
+        mesh.baseColorMap = std::make_shared<TextureArray>(model.images);
     if (parts)
         *parts = model.parts;
 }

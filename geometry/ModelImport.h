@@ -1,5 +1,6 @@
 #pragma once
 #include "geometry/Mesh.h"
+#include "geometry/ModelColors.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -19,7 +20,9 @@ enum class AxisAlign : int32_t {
 
 struct ImportOptions {
     bool withNormals = true; // also asks the importer to generate missing normals
-    bool withColors = true;  // first vertex colour set, else the material's diffuse colour
+    // One display colour per vertex from the material's colour and the first
+    // vertex colour set, and the material's base-colour images.
+    bool withColors = true;
     bool align = true;
     AxisAlign alignX = AxisAlign::Center;
     AxisAlign alignY = AxisAlign::Center;
@@ -58,6 +61,13 @@ struct BakedModel {
     std::vector<float> positions;
     std::vector<float> normals;
     std::vector<float> colors;
+    // Present when some material has a readable image: 2 per vertex, and 1
+    // per vertex naming the image (0: none, k: layer k - 1 of `images`).
+    std::vector<float> texCoords;
+    std::vector<float> textureSlots;
+    BaseColorImages images;
+    // Lines to print in the parent, one per image that could not be read.
+    std::vector<std::string> warnings;
     std::vector<uint32_t> indices;
     // Triangles dropped because they named a vertex their mesh does not have
     // or one whose position is not finite.
@@ -69,8 +79,9 @@ struct BakedModel {
 
 // The GL-free half of importModel: walks the node tree, bakes and aligns.
 // Faces with fewer than three corners (points and lines) are skipped, and a
-// mesh without any triangle contributes no vertices.
-BakedModel bakeScene(const aiScene& scene, const ImportOptions& options);
+// mesh without any triangle contributes no vertices. Images that materials
+// name by a relative path are looked for beside `modelPath`.
+BakedModel bakeScene(const aiScene& scene, const ImportOptions& options, const std::string& modelPath = "");
 
 struct ImportResult;
 // Reads and bakes a file in this process, without a time limit: the work

@@ -40,6 +40,7 @@ void Renderer::init(int width, int height)
         p.program.build(p.vertex, p.fragment, p.outputs);
     screenQuad.makeScreenQuad();
     initJumpFlood();
+    outline.init();
     projectionUploaded = false;
     resize(width, height);
 }
@@ -54,6 +55,7 @@ void Renderer::resize(int width, int height)
     floodTargets[0].release();
     createFloodTargets(floodTargets, width, height);
     createTargets();
+    outline.resize(width, height);
 }
 
 void Renderer::createTargets()
@@ -108,6 +110,7 @@ void Renderer::createTargets()
 
 void Renderer::release()
 {
+    outline.release();
     blurTarget.release();
     ghostTarget.release();
     sceneTarget.release();
@@ -171,6 +174,10 @@ void Renderer::render(Scene& scene, const Camera& camera)
     gizmoIdPass(f);
     passTimer.begin("combine");
     combinePass();
+    if (outlineSelection) {
+        passTimer.begin("outline");
+        outlinePass(f);
+    }
     passTimer.begin("overlay");
     overlayPass(f);
     passTimer.end();
@@ -207,9 +214,13 @@ std::vector<uint32_t> Renderer::readObjectIds() const
 std::vector<const ShaderProgram*> Renderer::programs() const
 {
     const JumpFloodResources& jf = jumpFlood();
-    return {&textureScreenShader, &depthShader,     &silhouetteShader, &cellShader,     &combineShader,
-            &cutSurfaceShader,    &idShader,        &gizmoShader,      &colorShader,    &blur1Shader,
-            &blur2Shader,         &jf.floodShader, &jf.meshShader,    &jf.resultShader};
+    std::vector<const ShaderProgram*> all = {
+        &textureScreenShader, &depthShader,     &silhouetteShader, &cellShader,     &combineShader,
+        &cutSurfaceShader,    &idShader,        &gizmoShader,      &colorShader,    &blur1Shader,
+        &blur2Shader,         &jf.floodShader, &jf.meshShader,    &jf.resultShader};
+    for (const ShaderProgram* p : outline.programs())
+        all.push_back(p);
+    return all;
 }
 
 const ShaderProgram* Renderer::program(const std::string& name) const

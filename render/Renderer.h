@@ -4,6 +4,7 @@
 #include "gl/ShaderProgram.h"
 #include "math/Mat.h"
 #include "render/PassTimer.h"
+#include "render/SelectionOutline.h"
 
 #include <cstdint>
 #include <string>
@@ -61,6 +62,11 @@ public:
     Vec3 lightPosition{30, 20, 0};
     // GPU time per pass, when enabled.
     PassTimer passTimer;
+    // Outlines of the selected objects, and fainter of hoveredObject, over
+    // the composite. The window asks for them; pictures leave them out
+    // unless asked.
+    bool outlineSelection = false;
+    uint32_t hoveredObject = 0;
 
     // Every program the frame uses (its own and the jump flood's).
     std::vector<const ShaderProgram*> programs() const;
@@ -101,6 +107,7 @@ private:
     void silhouettePass(const Frame& f);
     void gizmoIdPass(const Frame& f);
     void combinePass();
+    void outlinePass(const Frame& f);
     void overlayPass(const Frame& f);
 
     void drawScreenQuad() const { screenQuad.draw(); }
@@ -133,6 +140,7 @@ private:
     // Copy of sceneTarget's depth that the cut-surface pass reads while it
     // draws into sceneTarget (sampling the bound depth image is undefined).
     FrameBufferObject frontDepthCopy;
+    SelectionOutline outline;
 };
 
 // Binds a 2D texture to a texture unit (and leaves that unit active).

@@ -1,6 +1,7 @@
 #include "scene/MeshInstance.h"
 
 #include "geometry/Mesh.h"
+#include "geometry/TextureArray.h"
 #include "gl/ShaderProgram.h"
 
 MeshInstance::MeshInstance(Mesh* m) : mesh(m) {}
@@ -19,6 +20,8 @@ void MeshInstance::draw(ShaderProgram& program)
 {
     setObjectUniforms(program, modelViewMatrix, id);
     material.apply(program);
-    if (mesh)
+    if (mesh) {
+        bindBaseColorMap(program, mesh->baseColorMap.get());
         mesh->draw();
+    }
 }

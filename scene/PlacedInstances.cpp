@@ -7,17 +7,17 @@
 
 namespace {
 
-void visitNode(SceneNode& node, const Mat4& parent, float parentScale,
+void visitNode(const Scene& scene, SceneNode& node, const Mat4& parent, float parentScale,
                const std::function<void(MeshInstance&, const Mat4&)>& visit)
 {
     node.transform->recompute();
     float scale = parentScale;
     Mat4 world = node.transform->compose(parent, parentScale, scale);
     for (Transformable* t : node.attachments)
-        if (auto* instance = dynamic_cast<MeshInstance*>(t))
+        if (auto* instance = dynamic_cast<MeshInstance*>(t); instance && !scene.isHidden(instance))
             visit(*instance, world);
     for (SceneNode* child : node.children)
-        visitNode(*child, world, scale, visit);
+        visitNode(scene, *child, world, scale, visit);
 }
 
 } // namespace
@@ -25,5 +25,5 @@ void visitNode(SceneNode& node, const Mat4& parent, float parentScale,
 void forEachPlacedInstance(Scene& scene, const std::function<void(MeshInstance&, const Mat4& world)>& visit)
 {
     if (scene.root)
-        visitNode(*scene.root, Mat4(), 1.0f, visit);
+        visitNode(scene, *scene.root, Mat4(), 1.0f, visit);
 }

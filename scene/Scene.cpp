@@ -18,7 +18,7 @@ Scene::~Scene()
 
 void Scene::insertObject(Renderable* r)
 {
-    if (r && !selection.count(r))
+    if (r && !selection.count(r) && !hidden.count(r))
         objects.insert(r);
 }
 
@@ -36,6 +36,7 @@ void Scene::removeRenderable(Renderable* r)
 {
     objects.erase(r);
     selection.erase(r);
+    hidden.erase(r);
 }
 
 void Scene::clearSelection()

@@ -32,9 +32,16 @@ public:
     void setSelectionCanBeCut(bool b);
     void setSelectionLocalAngle(float v);
 
+    // A hidden object leaves both sets: it is not drawn, does not cut, is not
+    // cut and cannot be picked, until show puts it back among the unselected.
+    void hide(Renderable* r);
+    void show(Renderable* r);
+    bool isHidden(const Renderable* r) const { return hidden.count(const_cast<Renderable*>(r)) != 0; }
+
     std::unique_ptr<SceneNode> root;
     std::unordered_set<Renderable*> objects;
     std::unordered_set<Renderable*> selection;
+    std::unordered_set<Renderable*> hidden;
     Camera* camera = nullptr;
     std::unique_ptr<Gizmo> gizmo;
     // Edit mode starts off: a first look at a scene is for viewing.

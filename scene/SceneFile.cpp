@@ -108,6 +108,8 @@ SceneFileContents parseSceneText(std::istream& in)
                 pending.canCut = tokens[1] != "off";
             } else if (key == "canbecut") {
                 pending.canBeCut = tokens[1] != "off";
+            } else if (key == "hidden") {
+                pending.hidden = tokens[1] != "off";
             }
         }
     }
@@ -137,6 +139,8 @@ void writeSceneText(std::ostream& out, float globalAngle, const std::vector<Scen
              << "canbecut " << (p.canBeCut ? "on" : "off") << '\n';
         if (p.localAngle >= 0)
             text << "local " << p.localAngle << '\n';
+        if (p.hidden)
+            text << "hidden on\n";
         text << "endmeshnode\n\n";
     }
     out << text.str();

@@ -14,6 +14,7 @@ struct ScenePlacement {
     bool canCut = true, canBeCut = true;
     float localAngle = -1;
     std::string part; // empty: the whole model; else one part of it
+    bool hidden = false; // placed, but neither drawn nor picked
 };
 
 struct SceneFileContents {

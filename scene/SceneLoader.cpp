@@ -128,6 +128,7 @@ bool SceneLoader::saveScene(const std::string& name)
         p.canCut = instance->canCut;
         p.canBeCut = instance->canBeCut;
         p.localAngle = instance->localAngle;
+        p.hidden = scene->isHidden(instance);
         placements.push_back(p);
         if (!p.file.empty())
             written.push_back(instance);
@@ -185,6 +186,8 @@ bool SceneLoader::loadSceneFile(const std::string& path)
                 r->canCut = p.canCut;
                 if (p.localAngle >= 0.0f)
                     r->setLocalAngle(p.localAngle);
+                if (p.hidden)
+                    scene->hide(r);
             }
         }
     }

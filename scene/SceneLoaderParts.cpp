@@ -22,6 +22,14 @@ void uploadSlice(const Mesh& whole, const ModelPart& part, Mesh& out)
     };
     const std::vector<float> positions = slice(whole.positions), normals = slice(whole.normals),
                              colors = slice(whole.colors);
+    // The images stay the whole model's; the part takes its vertices' share.
+    std::vector<float> texCoords, slots;
+    if (!whole.textureSlots.empty()) {
+        texCoords.assign(whole.texCoords.begin() + 2 * size_t(part.firstVertex),
+                         whole.texCoords.begin() + 2 * (size_t(part.firstVertex) + size_t(part.vertexCount)));
+        slots.assign(whole.textureSlots.begin() + part.firstVertex,
+                     whole.textureSlots.begin() + part.firstVertex + part.vertexCount);
+    }
     std::vector<uint32_t> indices(whole.indices.begin() + part.firstIndex,
                                   whole.indices.begin() + part.firstIndex + part.indexCount);
     for (uint32_t& index : indices)
@@ -32,10 +40,13 @@ void uploadSlice(const Mesh& whole, const ModelPart& part, Mesh& out)
     data.positions = positions.data();
     data.normals = normals.empty() ? nullptr : normals.data();
     data.colors = colors.empty() ? nullptr : colors.data();
+    data.texCoords = slots.empty() ? nullptr : texCoords.data();
+    data.textureSlots = slots.empty() ? nullptr : slots.data();
     data.indexCount = static_cast<int32_t>(indices.size());
     data.indices = indices.data();
     data.primitiveMode = GL_TRIANGLES;
     out.upload(data);
+    out.baseColorMap = whole.baseColorMap;
 }
 
 } // namespace

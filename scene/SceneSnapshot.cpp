@@ -22,11 +22,15 @@ bool samePlaced(const SceneSnapshot::Placed& a, const SceneSnapshot::Placed& b)
 {
     return a.mesh == b.mesh && std::equal(a.translation, a.translation + 3, b.translation) &&
            std::equal(a.rotation, a.rotation + 3, b.rotation) && a.scale == b.scale && a.canCut == b.canCut &&
-           a.canBeCut == b.canBeCut && a.localAngle == b.localAngle;
+           a.canBeCut == b.canBeCut && a.localAngle == b.localAngle && a.hidden == b.hidden;
 }
 
-void apply(SceneNode* node, MeshInstance* instance, const SceneSnapshot::Placed& p)
+void apply(Scene& scene, SceneNode* node, MeshInstance* instance, const SceneSnapshot::Placed& p)
 {
+    if (p.hidden)
+        scene.hide(instance);
+    else
+        scene.show(instance);
     if (SRTTransform* srt = node->srt()) {
         srt->translation = Vec3(p.translation[0], p.translation[1], p.translation[2]);
         std::copy(p.rotation, p.rotation + 3, srt->rotation);
@@ -71,6 +75,7 @@ SceneSnapshot captureScene(const Scene& scene)
         p.canCut = instance->canCut;
         p.canBeCut = instance->canBeCut;
         p.localAngle = instance->localAngle;
+        p.hidden = scene.isHidden(instance);
         s.placed.push_back(p);
     }
     return s;
@@ -121,7 +126,7 @@ void restoreScene(Scene& scene, SceneLoader& loader, const SceneSnapshot& snapsh
             scene.root->children.pop_back(); // re-added below in its place
         }
         order.push_back(node);
-        apply(node, placedInstance(node), p);
+        apply(scene, node, placedInstance(node), p);
     }
     scene.root->children.swap(order);
 }

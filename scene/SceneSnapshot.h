@@ -10,7 +10,7 @@ class SceneLoader;
 
 // Everything an undo step restores: each placed model (a child of the root
 // whose first attachment is a MeshInstance) with its cached mesh, transform,
-// flags and angle, and the scene-wide switches the console sets. Selection,
+// flags, angle and visibility, and the scene-wide switches the console sets. Selection,
 // camera and edit mode are not part of it.
 struct SceneSnapshot {
     struct Placed {
@@ -21,6 +21,7 @@ struct SceneSnapshot {
         float scale = 1;
         bool canCut = true, canBeCut = true;
         float localAngle = -1;
+        bool hidden = false;
     };
     std::vector<Placed> placed;
     float globalAngle = 30;

@@ -10,6 +10,7 @@ PACKAGES=(
   libfreetype-dev libstb-dev fonts-dejavu-core
   libgtest-dev googletest
   glslang-tools
+  libimgui-dev
   xvfb xauth xdotool imagemagick x11-utils
 )
 

@@ -15,9 +15,21 @@ uniform vec2 invImageSize;
 in vec3 eyePosition;
 in vec3 eyeNormal;
 in vec3 baseColor;
+in vec2 imageCoord;
+flat in float imageSlot;
+uniform sampler2DArray baseColorMap;
 
 out vec4 outColor;
 out uint outID;
+
+// A cut face shows the inside of its object in one colour: an image's
+// smallest mipmap level is its mean colour.
+vec3 cutColor()
+{
+    if (imageSlot < 0.5)
+        return baseColor;
+    return baseColor * textureLod(baseColorMap, vec3(imageCoord, imageSlot - 1.0), 16.0).rgb;
+}
 
 void main()
 {
@@ -28,7 +40,7 @@ void main()
     if (cut <= 0.0 || depth <= cut || depth >= front)
         discard;
     float hatch = mod(gl_FragCoord.x + gl_FragCoord.y, 7.0) < 1.5 ? 0.7 : 1.0;
-    outColor = vec4(baseColor * color * 0.82 * hatch, 1.0);
+    outColor = vec4(cutColor() * color * 0.82 * hatch, 1.0);
     outID = colorID;
     // A small step behind the surrounding surfaces outlines the cut rim in
     // the line passes. The step is relative (the measure is logarithmic: about

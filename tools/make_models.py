@@ -563,12 +563,18 @@ def write_ply(name, mesh, comment):
     return [name]
 
 
+def srgb_to_linear(v):
+    """Linear light of an sRGB-encoded value in 0..1."""
+    return v / 12.92 if v <= 0.04045 else ((v + 0.055) / 1.055) ** 2.4
+
+
 def write_glb(name, mesh, materials, vertex_colors):
     """Binary glTF 2.0, one node, one primitive per tag.
 
     Without vertex colours each primitive's material carries the colour as its
     baseColorFactor; with them the colours travel as COLOR_0 (float RGBA) and the
-    materials stay white, since glTF multiplies the two.
+    materials stay white, since glTF multiplies the two. glTF holds both as
+    linear light, so the display colours used everywhere else are converted.
     """
     if vertex_colors and len(mesh.col) != len(mesh.pos):
         raise ValueError(f"{name}: vertex colours missing")
@@ -597,13 +603,15 @@ def write_glb(name, mesh, materials, vertex_colors):
         part = mesh.subset(tag)
         attrs = {"POSITION": add_floats(part.pos, "VEC3", True), "NORMAL": add_floats(part.nrm, "VEC3", False)}
         if vertex_colors:
-            attrs["COLOR_0"] = add_floats([tuple(c) + (1.0,) for c in part.col], "VEC4", False)
+            attrs["COLOR_0"] = add_floats([tuple(srgb_to_linear(x) for x in c) + (1.0,) for c in part.col],
+                                          "VEC4", False)
         idx = b"".join(struct.pack("<3I", *t) for t in part.tri)
         accessors.append({"bufferView": add_view(idx, 34963), "componentType": 5125,
                           "count": 3 * len(part.tri), "type": "SCALAR"})
-        colour = [1.0, 1.0, 1.0, 1.0] if vertex_colors else list(materials[tag]) + [1.0]
+        colour = [1.0, 1.0, 1.0] if vertex_colors else [srgb_to_linear(x) for x in materials[tag]]
         mats.append({"name": tag, "pbrMetallicRoughness": {
-            "baseColorFactor": [round(x, 4) for x in colour], "metallicFactor": 0.0, "roughnessFactor": 0.8}})
+            "baseColorFactor": [round(x, 6) for x in colour] + [1.0], "metallicFactor": 0.0,
+            "roughnessFactor": 0.8}})
         primitives.append({"attributes": attrs, "indices": len(accessors) - 1, "material": len(mats) - 1, "mode": 4})
     while len(blob) % 4:
         blob.append(0)

@@ -102,7 +102,7 @@ TEST(Screenshot, WritesTheWindowWithoutTheConsoleAtOneToFourTimesItsSize)
          {std::pair<std::string, std::string>{"screenshot " + dir + "/c.png 5", "screenshot: SCALE is 1, 2, 3 or 4"},
           {"screenshot " + dir + "/none/c.png",
            "screenshot: cannot write " + dir + "/none/c.png: No such file or directory"},
-          {"screenshot", "screenshot NAME [SCALE]"}}) {
+          {"screenshot", "screenshot NAME [SCALE] [--outline]"}}) {
         h.type(line);
         h.tapKey(GLFW_KEY_ENTER);
         EXPECT_EQ(console.history[0]->text, shown);

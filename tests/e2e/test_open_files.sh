@@ -18,6 +18,11 @@ OUT="$WORK/stdout.txt"
 RC="$WORK/rc"
 start_torv "$WORK/run" "$DUCK" missing.obj
 pause 2
+# Files given bring the scene panel; F1 hides it, leaving the picture.
+shot "$WORK/panel.png"
+[ "$(count_pixels "$WORK/panel.png" 480 760 790 790 dark)" -gt 20 ] || fail "no panel (status line) at start"
+key F1
+pause 2
 shot "$WORK/duck.png"
 
 # The box around everything not white, as "W H X Y".

@@ -13,7 +13,8 @@
 #include <fstream>
 #include <iterator>
 
-AppHarness::AppHarness(const std::string& scenePath, int width, int height, const std::string& modelDirectory)
+AppHarness::AppHarness(const std::string& scenePath, int width, int height, const std::string& modelDirectory,
+                       bool panel)
 {
     headless = std::make_unique<HeadlessPlatform>();
     setPlatform(headless.get());
@@ -21,6 +22,7 @@ AppHarness::AppHarness(const std::string& scenePath, int width, int height, cons
     window->startSceneDirectory = "";
     window->startScene = scenePath;
     window->modelDirectory = modelDirectory;
+    window->panelEnabled = panel;
     ok = window->start();
 }
 

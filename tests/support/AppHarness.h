@@ -29,8 +29,9 @@ public:
     // scenePath is any path to a scene file (relative to the repository root,
     // where the tests run).
     // modelDirectory, when given, is where the scene's model names are found.
+    // panel: the window's scene panel is made (hidden until F1).
     explicit AppHarness(const std::string& scenePath = "scenes/s_test.sce", int width = 800, int height = 800,
-                        const std::string& modelDirectory = "models/");
+                        const std::string& modelDirectory = "models/", bool panel = false);
     ~AppHarness();
     AppHarness(const AppHarness&) = delete;
     AppHarness& operator=(const AppHarness&) = delete;

@@ -23,6 +23,7 @@ const char* const renderUsage =
     "  --lines on|off|ghost         silhouette line mode (default off)\n"
     "  --global-angle DEG           cut angle for cutters without their own (default: the file's)\n"
     "  --edit                       edit mode: show the gizmo on the last selected model\n"
+    "  --outline                    outline the selected models as the window does\n"
     "  --frames N                   frames to render before the picture is taken (default 2)\n"
     "  --bench N                    render N more frames and print timings as JSON\n"
     "  --help                       show this text\n"
@@ -198,6 +199,10 @@ ParseOutcome parseRenderOptions(const std::vector<std::string>& args, RenderOpti
         }
         if (a == "--whole") {
             o.whole = true;
+            continue;
+        }
+        if (a == "--outline") {
+            o.outline = true;
             continue;
         }
         bool known = false;

@@ -25,6 +25,7 @@ struct RenderOptions {
     bool haveAngle = false;
     float angle = 0;
     bool edit = false;
+    bool outline = false;
     int frames = 2;
     int bench = 0;
 };

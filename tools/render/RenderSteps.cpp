@@ -102,6 +102,7 @@ void applyView(TorvWindow& window, const RenderOptions& o)
     if (o.haveAngle)
         scene.setGlobalAngle(o.angle);
     scene.editMode = o.edit;
+    window.renderer().outlineSelection = o.outline;
     // --select replaces the selection a scene file saved.
     if (!o.selectItems.empty())
         window.deselectAll();
