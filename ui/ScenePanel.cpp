@@ -220,7 +220,11 @@ void ScenePanel::objectsSection()
     }
     const ImGuiTableFlags tableFlags = ImGuiTableFlags_ScrollY | ImGuiTableFlags_RowBg |
                                        ImGuiTableFlags_BordersInnerV | ImGuiTableFlags_SizingFixedFit;
-    const float height = std::min(ImGui::GetTextLineHeightWithSpacing() * (float(rows.size()) + 1.5f), 300.0f);
+    size_t shownRows = 0;
+    for (const PanelRow& row : rows)
+        shownRows += filter.empty() || row.depth == 0 || containsIgnoringCase(row.label, filter);
+    const float height =
+        std::min(ImGui::GetFrameHeightWithSpacing() * (float(shownRows) + 1.0f) + 4.0f, 300.0f);
     if (!ImGui::BeginTable("tree", 5, tableFlags, ImVec2(0, height)))
         return;
     ImGui::TableSetupScrollFreeze(0, 1);
@@ -231,6 +235,7 @@ void ScenePanel::objectsSection()
     ImGui::TableSetupColumn("angle", ImGuiTableColumnFlags_WidthFixed, 52.0f);
     ImGui::TableHeadersRow();
 
+    std::vector<const MeshInstance*> selectedNow;
     bool fileOpen = true;
     for (size_t i = 0; i < rows.size(); ++i) {
         const PanelRow& row = rows[i];
@@ -244,24 +249,43 @@ void ScenePanel::objectsSection()
         ImGui::PushID(int(i));
         ImGui::TableNextRow();
         ImGui::TableSetColumnIndex(0);
-        ImGuiTreeNodeFlags flags = ImGuiTreeNodeFlags_SpanFullWidth | ImGuiTreeNodeFlags_OpenOnArrow;
+        // Rows are laid out flat (a table row each), so no node pushes onto
+        // the id stack; parts are indented by hand.
+        ImGuiTreeNodeFlags flags = ImGuiTreeNodeFlags_SpanFullWidth | ImGuiTreeNodeFlags_OpenOnArrow |
+                                   ImGuiTreeNodeFlags_NoTreePushOnOpen;
         if (row.selected)
             flags |= ImGuiTreeNodeFlags_Selected;
         if (!hasParts)
-            flags |= ImGuiTreeNodeFlags_Leaf | ImGuiTreeNodeFlags_NoTreePushOnOpen;
+            flags |= ImGuiTreeNodeFlags_Leaf;
         if (hasParts)
             ImGui::SetNextItemOpen(true, ImGuiCond_Once);
         if (row.hidden)
             ImGui::PushStyleColor(ImGuiCol_Text, ImGui::GetStyle().Colors[ImGuiCol_TextDisabled]);
+        if (row.depth > 0)
+            ImGui::Indent();
         const bool open = ImGui::TreeNodeEx(row.label.c_str(), flags);
+        if (row.depth > 0)
+            ImGui::Unindent();
         if (row.hidden)
             ImGui::PopStyleColor();
+        if (row.selected && row.objects.size() == 1) {
+            selectedNow.push_back(row.objects.front());
+            if (!rowClicked &&
+                std::find(lastSelected.begin(), lastSelected.end(), row.objects.front()) == lastSelected.end())
+                ImGui::SetScrollHereY(0.5f);
+        }
         if (ImGui::IsItemHovered() && !row.name.empty() && row.name != row.label)
             ImGui::SetTooltip("%s", row.name.c_str());
         if (ImGui::IsItemHovered() && ImGui::IsMouseDoubleClicked(0))
-            later([this, row] { model.doubleClickRow(row); });
+            later([this, row] {
+                model.doubleClickRow(row);
+                rowClicked = true;
+            });
         else if (ImGui::IsItemClicked(0) && !ImGui::IsItemToggledOpen())
-            later([this, row, add = ImGui::GetIO().KeyShift] { model.clickRow(row, add); });
+            later([this, row, add = ImGui::GetIO().KeyShift] {
+                model.clickRow(row, add);
+                rowClicked = true;
+            });
         if (hasParts)
             fileOpen = open;
 
@@ -287,6 +311,8 @@ void ScenePanel::objectsSection()
         ImGui::PopID();
     }
     ImGui::EndTable();
+    lastSelected = std::move(selectedNow);
+    rowClicked = false;
 }
 
 void ScenePanel::settingsSection()

@@ -2,6 +2,8 @@
 #include "ui/PanelModel.h"
 
 #include <functional>
+
+class MeshInstance;
 #include <memory>
 #include <string>
 #include <vector>
@@ -69,6 +71,10 @@ private:
     std::vector<std::function<void()>> pending;
     std::vector<unsigned int> typed;
     std::string filter;
+    // The objects selected when the tree was last laid out: a row selected
+    // since then in the picture is scrolled into view.
+    std::vector<const MeshInstance*> lastSelected;
+    bool rowClicked = false;
     std::string fileName;
     std::string listedFolder;
     std::vector<FolderEntry> entries;

@@ -6,7 +6,10 @@
 #include "scene/SceneNode.h"
 #include "support/AppHarness.h"
 #include "support/TestScenes.h"
+#include "text/CommandConsole.h"
 #include "ui/ScenePanel.h"
+
+#include <fstream>
 
 namespace {
 
@@ -50,6 +53,15 @@ TEST_F(PanelApp, HiddenAtAPlainStartAndF1ShowsItOverThePicture)
     h->frames(1);
     const Rgba back = h->pixel(sideX, sideY);
     EXPECT_EQ(back.r + back.g * 256 + back.b * 65536, before.r + before.g * 256 + before.b * 65536);
+
+    // A file's parts are laid out under it (rows of a tree inside a table).
+    const std::string engine = "/usr/share/assimp/models/glTF2/2CylinderEngine-glTF-Binary/2CylinderEngine.glb";
+    if (std::ifstream(engine).good()) {
+        h->tapKey(GLFW_KEY_F1);
+        h->app().console->executeCommand("parts " + engine);
+        h->frames(2);
+        EXPECT_GT(scene().root->children.size(), 60u);
+    }
 }
 
 TEST_F(PanelApp, ClicksWheelAndKeysOverThePanelStayWithIt)

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The selection outline in the real window under Xvfb: a click on the moon
+# draws an outline around it that a window capture shows; the screenshot
+# command leaves it out unless asked, and so does torv-render.
+set -u
+BUILD=$(cd "${1:?build directory}" && pwd)
+. "$(dirname "$0")/xvfb_lib.sh"
+
+WORK=$(mktemp -d)
+APP=
+trap '[ -n "$APP" ] && kill $APP 2>/dev/null; stop_xvfb; [ -n "${KEEP:-}" ] || rm -rf "$WORK"' EXIT
+mkdir -p "$WORK/run"
+
+# Orange outline pixels inside a rectangle of a picture.
+outline_pixels() { # file x0 y0 x1 y1
+    convert "$1" -crop "$(($4 - $2))x$(($5 - $3))+$2+$3" +repage -depth 8 txt:- 2>/dev/null |
+        awk -F'[(),]' 'NR > 1 { r=$3+0; g=$4+0; b=$5+0; if (r > 200 && g > 70 && g < 170 && b < 60) n++ }
+            END { print n + 0 }'
+}
+MOON="540 250 650 355" # around the moon of the start scene, seen from the start camera
+
+start_xvfb || exit 1
+OUT="$WORK/stdout.txt"
+RC="$WORK/rc"
+start_torv "$WORK/run"
+pause 2
+shot "$WORK/before.png"
+[ "$(outline_pixels "$WORK/before.png" $MOON)" -lt 5 ] || fail "an outline before anything was selected"
+
+xdotool mousemove --window "$WIN" 592 300; pause 0.5
+xdotool mousedown 1; pause 0.5
+xdotool mouseup 1
+# Off the moon, so what remains is the selection's outline, not the hover's.
+xdotool mousemove --window "$WIN" 100 700
+moon_outlined() { shot "$WORK/after.png" && [ "$(outline_pixels "$WORK/after.png" $MOON)" -gt 150 ]; }
+wait_for 60 moon_outlined ||
+    fail "no outline around the selected moon: $(outline_pixels "$WORK/after.png" $MOON) pixels"
+echo "outline around the moon: $(outline_pixels "$WORK/after.png" $MOON) pixels"
+
+open_console
+type_command "screenshot plain.png"
+type_command "screenshot outlined.png 1 --outline"
+close_console
+wait_for 60 test -s "$WORK/run/outlined.png" || fail "no screenshots: $(ls "$WORK/run")"
+[ "$(outline_pixels "$WORK/run/plain.png" $MOON)" -lt 5 ] || fail "the plain screenshot has the outline"
+[ "$(outline_pixels "$WORK/run/outlined.png" $MOON)" -gt 150 ] || fail "screenshot --outline has none"
+
+(cd "$WORK/run" && "$BUILD/torv-render" "$(cd "$(dirname "$0")/../.." && pwd)/scenes/s_test.sce" --select 4 \
+    --output "$WORK/render.png" >/dev/null && "$BUILD/torv-render" \
+    "$(cd "$(dirname "$0")/../.." && pwd)/scenes/s_test.sce" --select 4 --outline --output "$WORK/render-outline.png" \
+    >/dev/null) || fail "torv-render failed"
+[ "$(outline_pixels "$WORK/render.png" $MOON)" -lt 5 ] || fail "torv-render drew an outline unasked"
+[ "$(outline_pixels "$WORK/render-outline.png" $MOON)" -gt 150 ] || fail "torv-render --outline drew none"
+
+xdotool keydown Escape; wait_for 60 test -s "$RC"; xdotool keyup Escape 2>/dev/null
+[ "$(cat "$RC" 2>/dev/null)" = "0" ] || fail "exit status $(cat "$RC" 2>/dev/null)"
+echo "outline session passed"
