@@ -28,6 +28,9 @@ struct RenderOptions {
     bool outline = false;
     int frames = 2;
     int bench = 0;
+    // PNG: rendered this many times larger and filtered down.
+    int antialias = 1;
+    bool transparent = false;
 };
 
 enum class ParseOutcome { Run, ShowHelp, ShowVersion, Fail };
