@@ -58,9 +58,11 @@ std::string recoveryFilePath()
 std::string writeRecoveryIfUnsaved(const SceneLoader& loader, std::string& reason)
 {
     reason.clear();
-    const std::string text = loader.sceneText();
-    if (text == loader.savedText)
+    // Changes are the blocks' (models, flags, angles): turning the camera
+    // alone is no unsaved work. What is written keeps the view too.
+    if (loader.sceneText() == loader.savedText)
         return std::string();
+    const std::string text = loader.sceneText(true);
     const std::string path = recoveryFilePath();
     if (path.empty()) {
         reason = "no state folder: neither XDG_STATE_HOME nor HOME is set";

@@ -108,9 +108,10 @@ SceneNode* SceneLoader::createInstance(Mesh* mesh)
     return node;
 }
 
-std::string SceneLoader::sceneText() const
+std::string SceneLoader::sceneText(bool withView) const
 {
     std::vector<ScenePlacement> placements;
+    std::vector<const Renderable*> written; // the blocks a load places again
     for (SceneNode* node : scene->root->children) {
         if (node->attachments.empty())
             continue;
@@ -137,9 +138,13 @@ std::string SceneLoader::sceneText() const
         p.localAngle = instance->localAngle;
         p.hidden = scene->isHidden(instance);
         placements.push_back(p);
+        if (!p.file.empty())
+            written.push_back(instance);
     }
     std::ostringstream text;
     writeSceneText(text, scene->globalAngle, placements);
+    if (withView)
+        writeSceneView(text, captureSceneView(*scene, written));
     return text.str();
 }
 
@@ -149,10 +154,9 @@ bool SceneLoader::saveScene(const std::string& name)
     const std::string path = absolute ? name : saveFolder() + name;
     if (isProgramDataFile(path))
         return false;
-    const std::string text = sceneText();
-    if (!saveSceneFileAtomically(path, text))
+    if (!saveSceneFileAtomically(path, sceneText(true)))
         return false;
-    savedText = text;
+    savedText = sceneText();
     return true;
 }
 
@@ -169,6 +173,9 @@ bool SceneLoader::loadSceneFile(const std::string& path)
         return false;
     std::istringstream in(text);
     SceneFileContents contents = parseSceneText(in);
+    std::istringstream viewText(text);
+    lastView = parseSceneView(viewText);
+    std::vector<MeshInstance*> placed;
     scene->clearSelection();
     scene->root->clearChildren();
     scene->globalAngle = contents.globalAngle;
@@ -181,9 +188,11 @@ bool SceneLoader::loadSceneFile(const std::string& path)
         Mesh* mesh = p.part.empty() ? loadModel(p.file) : loadPart(p.file, p.part);
         if (!mesh) {
             std::cout << "WARNING: model " << p.file << " has no part " << p.part << "; skipped" << std::endl;
+            placed.push_back(nullptr);
             continue;
         }
         SceneNode* node = createInstance(mesh);
+        placed.push_back(dynamic_cast<MeshInstance*>(node->attachments.front()));
         if (SRTTransform* srt = node->srt()) {
             srt->translation = Vec3(p.tx, p.ty, p.tz);
             srt->rotation[0] = p.rx;
@@ -203,6 +212,7 @@ bool SceneLoader::loadSceneFile(const std::string& path)
         }
     }
     sceneModelFolders.clear();
+    applySceneView(*scene, lastView, placed);
     savedText = sceneText();
     return true;
 }

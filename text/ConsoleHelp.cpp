@@ -7,7 +7,7 @@ const std::vector<std::string>& consoleHelpLines()
     // At most 19 lines: with the command's own line the list fills the
     // scroll-back, none pushed out.
     static const std::vector<std::string> lines = {
-        "model NAME     add models/NAME or a path",
+        "model NAME     models/NAME, a path or \"a b\"",
         "parts NAME     add each part of a model",
         "savescene|loadscene NAME  write/read scene",
         "edit on|off    gizmo handles on selection",
