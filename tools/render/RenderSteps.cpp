@@ -103,8 +103,9 @@ std::string checkScene(TorvWindow& window, const RenderOptions& o, const std::st
             }
     bool drawable = false;
     for (SceneNode* node : scene.root->children)
-        if (MeshInstance* instance = placedInstance(node))
-            drawable = drawable || (instance->mesh && hasTriangles(*instance->mesh));
+        for (Transformable* t : node->attachments)
+            if (auto* instance = dynamic_cast<MeshInstance*>(t))
+                drawable = drawable || (instance->mesh && hasTriangles(*instance->mesh));
     if (!drawable)
         return "nothing drawable: the models of " + o.scenePath + " have no triangles (points or lines only)";
     for (const std::string& item : o.selectItems) {
