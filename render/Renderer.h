@@ -3,6 +3,7 @@
 #include "gl/FrameBufferObject.h"
 #include "gl/ShaderProgram.h"
 #include "math/Mat.h"
+#include "render/CutReach.h"
 #include "render/PassTimer.h"
 #include "render/SelectionOutline.h"
 
@@ -80,6 +81,8 @@ public:
     // seeded targets (the target that holds the result, or null).
     bool seedCutawayDepth(Scene& scene, const Camera& camera);
     FrameBufferObject* floodSeededTargets();
+    // Where the cutters of the last seeding can cut (render/CutReach).
+    const CutReach& seededReach() const { return floodReach; }
 
 private:
     // What every pass of one frame reads.
@@ -102,6 +105,7 @@ private:
     void prepareFloodTargets();
     void cellPass(const Frame& f);
     void cutSurfacePass(const Frame& f);
+    static bool needsUncutDepth(const Frame& f);
     void depthPass(const Frame& f);
     void ghostPass(const Frame& f);
     void silhouettePass(const Frame& f);
@@ -133,6 +137,8 @@ private:
 
     Mesh screenQuad;
     FrameBufferObject floodTargets[2];
+    // Where the cutters seeded last can cut (render/CutReach).
+    CutReach floodReach;
     FrameBufferObject lineTarget;
     FrameBufferObject sceneTarget;
     FrameBufferObject ghostTarget;
