@@ -21,7 +21,10 @@ const char* const renderUsage =
     "  --edit                       edit mode: show the gizmo on the last selected model\n"
     "  --outline                    outline the selected models as the window does\n"
     "  --frames N                   frames to render before the picture is taken (default 2)\n"
-    "  --bench N                    render N more frames and print timings as JSON\n"
+    "  --bench N                    render N more frames and print timings as JSON; with a\n"
+    "                               selection also the cut frame over the plain frame\n"
+    "                               (nothing selected) and the same with the full flood\n"
+    "  --full-flood                 cut with the full-size flood (also TORV_FULL_FLOOD=1)\n"
     "  --help                       show this text\n"
     "  --version                    show the version\n"
     "\n"
@@ -190,6 +193,10 @@ ParseOutcome parseRenderOptions(const std::vector<std::string>& args, RenderOpti
         }
         if (a == "--outline") {
             o.outline = true;
+            continue;
+        }
+        if (a == "--full-flood") {
+            o.fullFlood = true;
             continue;
         }
         bool known = false;

@@ -26,6 +26,8 @@ struct RenderOptions {
     bool outline = false;
     int frames = 2;
     int bench = 0;
+    // The cutaway by the full-size flood instead of the coarse one.
+    bool fullFlood = false;
 };
 
 enum class ParseOutcome { Run, ShowHelp, ShowVersion, Fail };

@@ -8,6 +8,7 @@
 #include "interaction/ViewFraming.h"
 #include "math/Camera.h"
 #include "math/CameraController.h"
+#include "render/JumpFlood.h"
 #include "scene/MeshInstance.h"
 #include "scene/Scene.h"
 #include "scene/SceneFile.h"
@@ -45,6 +46,41 @@ double mean(const std::vector<double>& v)
 MeshInstance* placedInstance(SceneNode* node)
 {
     return node->attachments.empty() ? nullptr : dynamic_cast<MeshInstance*>(node->attachments.front());
+}
+
+// Milliseconds of one whole frame, waited for.
+double timeFrame(TorvWindow& window)
+{
+    auto t0 = std::chrono::steady_clock::now();
+    window.frame();
+    glFinish();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// The cut frame against the plain frame of the same view (nothing selected),
+// and the cut frame with the full-size flood, rendered in turns so that a
+// change of the machine's load touches all three alike.
+void printCutOverPlain(TorvWindow& window, int frames, std::ostream& json)
+{
+    Scene& scene = *window.scene;
+    std::vector<Renderable*> selected(scene.selection.begin(), scene.selection.end());
+    JumpFloodResources& jf = jumpFlood();
+    const bool fullBefore = jf.fullFlood;
+    std::vector<double> cut, full, plain;
+    for (int i = 0; i < frames; ++i) {
+        jf.fullFlood = false;
+        cut.push_back(timeFrame(window));
+        jf.fullFlood = true;
+        full.push_back(timeFrame(window));
+        scene.clearSelection();
+        plain.push_back(timeFrame(window));
+        for (Renderable* r : selected)
+            scene.select(r);
+    }
+    jf.fullFlood = fullBefore;
+    const double c = median(cut), f = median(full), p = median(plain);
+    json << ",\n  \"cut_over_plain\": {\"cut_ms\": " << c << ", \"plain_ms\": " << p << ", \"ratio\": " << c / p
+         << ", \"full_flood_cut_ms\": " << f << ", \"full_flood_ratio\": " << f / p << "}";
 }
 
 } // namespace
@@ -105,6 +141,8 @@ void applyView(TorvWindow& window, const RenderOptions& o)
         scene.setGlobalAngle(o.angle);
     scene.editMode = o.edit;
     window.renderer().outlineSelection = o.outline;
+    if (o.fullFlood)
+        jumpFlood().fullFlood = true;
     for (int index : o.selectIndices) {
         auto it = scene.root->children.begin();
         std::advance(it, index);
@@ -159,6 +197,11 @@ void printBench(TorvWindow& window, const RenderOptions& o)
              << ", \"median\": " << median(p.second) << "}";
         first = false;
     }
-    json << "\n  }\n}\n";
+    json << "\n  }";
+    if (!scene.selection.empty()) {
+        timer.enabled = false;
+        printCutOverPlain(window, o.bench, json);
+    }
+    json << "\n}\n";
     std::cout << json.str();
 }
