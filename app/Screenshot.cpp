@@ -2,8 +2,11 @@
 
 #include "app/ImageWriter.h"
 #include "app/TorvWindow.h"
+#include "app/WindowPicture.h"
 #include "gl/FrameBufferObject.h"
 #include "math/Camera.h"
+
+#include <cctype>
 
 bool parseScreenshotScale(const std::string& text, int& scale)
 {
@@ -15,20 +18,41 @@ bool parseScreenshotScale(const std::string& text, int& scale)
 
 std::string runScreenshotCommand(TorvWindow& window, const std::vector<std::string>& given)
 {
-    std::vector<std::string> tokens = given;
-    const bool outline = tokens.size() > 2 && tokens.back() == "--outline";
-    if (outline)
-        tokens.pop_back();
-    if (tokens.size() < 2 || tokens.size() > 3)
-        return "screenshot NAME [SCALE] [--outline]";
+    const std::vector<std::string>& tokens = given;
+    const std::string usage = "screenshot NAME [SCALE] [--outline] [antialias K] [transparent]";
+    if (tokens.size() < 2)
+        return usage;
     int scale = 1;
-    if (tokens.size() == 3 && !parseScreenshotScale(tokens[2], scale))
-        return "screenshot: SCALE is 1, 2, 3 or 4";
+    size_t next = 2;
+    if (tokens.size() > 2 && !tokens[2].empty() && std::isdigit(static_cast<unsigned char>(tokens[2][0]))) {
+        if (!parseScreenshotScale(tokens[2], scale))
+            return "screenshot: SCALE is 1, 2, 3 or 4";
+        next = 3;
+    }
+    PictureRequest request;
+    request.width = window.renderWidth() * scale;
+    request.height = window.renderHeight() * scale;
+    for (size_t i = next; i < tokens.size(); ++i) {
+        if (tokens[i] == "transparent") {
+            request.transparent = true;
+        } else if (tokens[i] == "--outline") {
+            request.outline = true;
+        } else if (tokens[i] == "antialias" && i + 1 < tokens.size()) {
+            const std::string& k = tokens[++i];
+            if (k.size() != 1 || k[0] < '1' || k[0] > '0' + maxAntialias)
+                return "screenshot: antialias K takes K from 1 to " + std::to_string(maxAntialias);
+            request.antialias = k[0] - '0';
+        } else {
+            return usage;
+        }
+    }
     std::string reason;
-    if (!window.screenshot(tokens[1], scale, reason, outline))
+    const bool plain = pictureFormatFor(tokens[1]) == PictureFormat::Png && request.antialias == 1 &&
+                       !request.transparent;
+    if (plain ? !window.screenshot(tokens[1], scale, reason, request.outline)
+              : !writeWindowPicture(window, tokens[1], request, reason))
         return "screenshot: " + reason;
-    return "wrote " + tokens[1] + " (" + std::to_string(window.renderWidth() * scale) + " x " +
-           std::to_string(window.renderHeight() * scale) + ")";
+    return "wrote " + tokens[1] + " (" + std::to_string(request.width) + " x " + std::to_string(request.height) + ")";
 }
 
 bool TorvWindow::screenshot(const std::string& path, int scale, std::string& reason, bool outline)

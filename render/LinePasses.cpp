@@ -83,6 +83,7 @@ void Renderer::silhouettePass(const Frame& f)
     glDisable(GL_DEPTH_TEST);
     silhouetteShader.use();
     silhouetteShader.set("invImageSize", 1.0f / frameWidth, 1.0f / frameHeight);
+    silhouetteShader.set("lineScale", pixelScale);
     silhouetteShader.set("threshold", 0.0004f, 0.001f);
     silhouetteShader.set("depthLogRange", std::log(f.camera.farDistance / f.camera.nearDistance));
     // Without a cut the first draw would repeat the second (needsUncutDepth).

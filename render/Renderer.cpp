@@ -155,6 +155,7 @@ void Renderer::render(Scene& scene, const Camera& camera)
 
     passTimer.begin("cutaway");
     f.flood = cutawayDepthPass(f);
+    lastFlood = f.flood;
     passTimer.begin("cell");
     cellPass(f);
     passTimer.begin("cutSurface");

@@ -61,6 +61,16 @@ public:
 
     // World-space light of the cell and cut-surface shading.
     Vec3 lightPosition{30, 20, 0};
+    // Lines and hatching are drawn this many pixels wide per picture pixel,
+    // so that a picture rendered that much larger and filtered down keeps
+    // their look.
+    float pixelScale = 1.0f;
+
+    // The cut faces of the last frame, for pictures that tell them apart:
+    // per pixel (rows from the bottom) the id of the object whose cut face
+    // the frame drew there, 0 where none shows. Draws the cut surfaces once
+    // more, over the same front depth and with the same flood.
+    std::vector<uint32_t> readCutFaceIds(Scene& scene, const Camera& camera);
     // GPU time per pass, when enabled.
     PassTimer passTimer;
     // Outlines of the selected objects, and fainter of hoveredObject, over
@@ -105,6 +115,8 @@ private:
     void prepareFloodTargets();
     void cellPass(const Frame& f);
     void cutSurfacePass(const Frame& f);
+    // The cut surfaces into the bound target, over its depth.
+    void drawCutSurfaces(const Frame& f);
     static bool needsUncutDepth(const Frame& f);
     void depthPass(const Frame& f);
     void ghostPass(const Frame& f);
@@ -122,6 +134,8 @@ private:
     // camera's differs (resize, framing that moves the near plane).
     Mat4 uploadedProjection;
     bool projectionUploaded = false;
+    // The flood target the last frame cut with; null when nothing cut.
+    FrameBufferObject* lastFlood = nullptr;
 
     ShaderProgram textureScreenShader{"Texture Screen Shader"};
     ShaderProgram depthShader{"Depth shader"};

@@ -62,11 +62,18 @@ void Renderer::cutSurfacePass(const Frame& f)
                       GL_NEAREST);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 
-    glCullFace(GL_FRONT);
     sceneTarget.bind();
+    drawCutSurfaces(f);
+    FrameBufferObject::unbind();
+}
+
+void Renderer::drawCutSurfaces(const Frame& f)
+{
+    glCullFace(GL_FRONT);
     cutSurfaceShader.use();
     cutSurfaceShader.set("viewLightPosition", f.viewLight.x, f.viewLight.y, f.viewLight.z);
     cutSurfaceShader.set("invImageSize", 1.0f / frameWidth, 1.0f / frameHeight);
+    cutSurfaceShader.set("hatchScale", pixelScale);
     bindTexture(0, f.flood->depthTexture);
     cutSurfaceShader.set("depthMap", 0);
     bindTexture(1, frontDepthCopy.depthTexture);
@@ -74,6 +81,5 @@ void Renderer::cutSurfacePass(const Frame& f)
     for (Renderable* r : f.scene.objects)
         r->draw(cutSurfaceShader);
     glUseProgram(0);
-    FrameBufferObject::unbind();
     glActiveTexture(GL_TEXTURE0);
 }

@@ -11,6 +11,7 @@ PACKAGES=(
   libgtest-dev googletest
   glslang-tools
   libimgui-dev
+  libpotrace-dev libcairo2-dev librsvg2-bin poppler-utils libxml2-utils
   xvfb xauth xdotool imagemagick x11-utils
 )
 

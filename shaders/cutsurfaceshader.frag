@@ -11,6 +11,9 @@ uniform uint colorID;
 uniform sampler2D depthMap;
 uniform sampler2D depthFrontFace;
 uniform vec2 invImageSize;
+// Picture pixels per hatch pixel: the stripes keep their size in a picture
+// rendered larger.
+uniform float hatchScale;
 
 in vec3 eyePosition;
 in vec3 eyeNormal;
@@ -39,7 +42,7 @@ void main()
     float front = texture(depthFrontFace, uv).r;
     if (cut <= 0.0 || depth <= cut || depth >= front)
         discard;
-    float hatch = mod(gl_FragCoord.x + gl_FragCoord.y, 7.0) < 1.5 ? 0.7 : 1.0;
+    float hatch = mod((gl_FragCoord.x + gl_FragCoord.y) / max(hatchScale, 1.0), 7.0) < 1.5 ? 0.7 : 1.0;
     outColor = vec4(cutColor() * color * 0.82 * hatch, 1.0);
     outID = colorID;
     // A small step behind the surrounding surfaces outlines the cut rim in

@@ -15,6 +15,9 @@ uniform int useDepthMap;
 uniform vec2 invImageSize;
 uniform vec2 threshold;
 uniform float depthLogRange;
+// Texels between neighbours: a picture rendered this many times larger keeps
+// the lines' width.
+uniform float lineScale;
 
 in vec2 uv;
 out vec4 outColor;
@@ -22,11 +25,12 @@ out vec4 outColor;
 void main()
 {
     vec2 p = gl_FragCoord.xy * invImageSize;
+    vec2 offset = invImageSize * max(lineScale, 1.0);
     float c = texture(texture0, p).r;
-    float l = texture(texture0, p - vec2(invImageSize.x, 0.0)).r;
-    float r = texture(texture0, p + vec2(invImageSize.x, 0.0)).r;
-    float d = texture(texture0, p - vec2(0.0, invImageSize.y)).r;
-    float u = texture(texture0, p + vec2(0.0, invImageSize.y)).r;
+    float l = texture(texture0, p - vec2(offset.x, 0.0)).r;
+    float r = texture(texture0, p + vec2(offset.x, 0.0)).r;
+    float d = texture(texture0, p - vec2(0.0, offset.y)).r;
+    float u = texture(texture0, p + vec2(0.0, offset.y)).r;
     // z_c / z_i = exp((d_c - d_i) * range): the neighbour's 1/z over the centre's.
     float sum = exp((c - l) * depthLogRange) + exp((c - r) * depthLogRange) + exp((c - d) * depthLogRange) +
                 exp((c - u) * depthLogRange);

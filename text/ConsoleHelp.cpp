@@ -16,7 +16,7 @@ const std::vector<std::string>& consoleHelpLines()
         "ghost V          ghost line reach, 0 to 4",
         "edge on|off      off: cone hugs the outline",
         "dir on|off       on: hole sized in the world",
-        "screenshot NAME [SCALE] [--outline]  PNG",
+        "screenshot NAME [N] [options]; .svg .pdf too",
         "help             this list; drop files to open",
         "Up/Down          earlier commands; Tab: close",
         "Ctrl+click       object behind; +Shift adds it",

@@ -137,16 +137,22 @@ void ScenePanel::newFrame(Platform& platform, const InputState& input, double dt
     for (int b = 0; b < 3; ++b)
         io.MouseDown[b] = input.mouseDown[b];
     io.MouseWheel = float(platform.mouseWheel());
+    // Keys reach the panel only while they are routed to it (the pointer is
+    // over it or a field takes typing); else a focused panel would take Tab
+    // to step through its fields while the viewer opens its console.
+    const bool keysToPanel = laidOut && (io.WantCaptureKeyboard || io.WantCaptureMouse);
     for (bool& down : io.KeysDown)
         down = false;
-    for (const auto& role : keyRoles)
-        io.KeysDown[role.second] = platform.keyDown(role.second);
+    if (keysToPanel)
+        for (const auto& role : keyRoles)
+            io.KeysDown[role.second] = platform.keyDown(role.second);
     io.KeyCtrl = platform.keyDown(GLFW_KEY_LEFT_CONTROL) || platform.keyDown(GLFW_KEY_RIGHT_CONTROL);
     io.KeyShift = platform.keyDown(GLFW_KEY_LEFT_SHIFT) || platform.keyDown(GLFW_KEY_RIGHT_SHIFT);
     io.KeyAlt = platform.keyDown(GLFW_KEY_LEFT_ALT) || platform.keyDown(GLFW_KEY_RIGHT_ALT);
     io.KeySuper = platform.keyDown(GLFW_KEY_LEFT_SUPER) || platform.keyDown(GLFW_KEY_RIGHT_SUPER);
-    for (unsigned int c : typed)
-        io.AddInputCharacter(c);
+    if (keysToPanel)
+        for (unsigned int c : typed)
+            io.AddInputCharacter(c);
     typed.clear();
 
     ImGui_ImplOpenGL3_NewFrame();

@@ -3,6 +3,7 @@
 #include "interaction/Gizmo.h"
 #include "math/Camera.h"
 #include "math/CameraController.h"
+#include "math/MathExpect.h"
 #include "scene/MeshInstance.h"
 #include "scene/Scene.h"
 #include "scene/SceneNode.h"
@@ -52,13 +53,6 @@ protected:
     static constexpr int background = 5;
 };
 
-void expectNear(const Vec3& a, const Vec3& b, float tolerance = 1e-4f)
-{
-    EXPECT_NEAR(a.x, b.x, tolerance);
-    EXPECT_NEAR(a.y, b.y, tolerance);
-    EXPECT_NEAR(a.z, b.z, tolerance);
-}
-
 } // namespace
 
 TEST_F(Interaction, ClicksSelectAddAndClear)
@@ -90,24 +84,24 @@ TEST_F(Interaction, FocusKeys)
     const Vec3 eye = app().camera->eye;
     h->click(sideX, sideY);
     h->tapKey('F');
-    expectNear(target(), Vec3(20, 0, 0));
-    expectNear(app().cameraController->pivot, Vec3(20, 0, 0));
-    expectNear(app().camera->eye, eye); // focus turns the camera, it does not move it
+    expectVecNear(target(), Vec3(20, 0, 0));
+    expectVecNear(app().cameraController->pivot, Vec3(20, 0, 0));
+    expectVecNear(app().camera->eye, eye); // focus turns the camera, it does not move it
 
     h->tapKey('C');
-    expectNear(target(), Vec3(0, 0, 0));
+    expectVecNear(target(), Vec3(0, 0, 0));
 
     // F and C together: F wins while something is selected ...
     tapTogether('F', 'C');
-    expectNear(target(), Vec3(20, 0, 0));
+    expectVecNear(target(), Vec3(20, 0, 0));
     // ... and with nothing selected F falls through to the C test: alone it
     // does nothing, with C it centres.
     h->click(background, background);
     ASSERT_TRUE(scene().selection.empty());
     h->tapKey('F');
-    expectNear(target(), Vec3(20, 0, 0));
+    expectVecNear(target(), Vec3(20, 0, 0));
     tapTogether('F', 'C');
-    expectNear(target(), Vec3(0, 0, 0));
+    expectVecNear(target(), Vec3(0, 0, 0));
 }
 
 TEST_F(Interaction, TapsShorterThanAFrameAreSeenOnce)
@@ -116,10 +110,10 @@ TEST_F(Interaction, TapsShorterThanAFrameAreSeenOnce)
     h->click(sideX, sideY);
     h->platform().tapKey('F');
     h->frames(2);
-    expectNear(target(), Vec3(20, 0, 0));
+    expectVecNear(target(), Vec3(20, 0, 0));
     h->platform().tapKey('C');
     h->frames(2);
-    expectNear(target(), Vec3(0, 0, 0));
+    expectVecNear(target(), Vec3(0, 0, 0));
 
     // A shift tap around a click adds to the selection; the tap is gone
     // by the click after it.
@@ -252,7 +246,7 @@ TEST_F(Interaction, TabOpensTheConsoleOnlyWhenIdle)
     const Vec3 eye = app().camera->eye;
     h->platform().scroll(2);
     h->frames(1);
-    expectNear(app().camera->eye, eye);
+    expectVecNear(app().camera->eye, eye);
 
     // Tab closes it; the next update hands the input back.
     h->tapKey(GLFW_KEY_TAB);

@@ -78,6 +78,13 @@ TEST(Screenshot, WritesTheWindowWithoutTheConsoleAtOneToFourTimesItsSize)
     h.tapKey(GLFW_KEY_ENTER);
     CommandConsole& console = *h.app().console;
     EXPECT_EQ(console.history[0]->text, "wrote " + dir + "/b.png (400 x 400)");
+    h.type("screenshot " + dir + "/d.svg 2 transparent antialias 2");
+    h.tapKey(GLFW_KEY_ENTER);
+    EXPECT_EQ(console.history[0]->text, "wrote " + dir + "/d.svg (400 x 400)");
+    std::ifstream svg(dir + "/d.svg");
+    std::string head(5, '\0');
+    svg.read(&head[0], 5);
+    EXPECT_EQ(head, "<?xml");
 
     Picture a, b;
     ASSERT_TRUE(a.load(dir + "/a.png"));
@@ -102,7 +109,9 @@ TEST(Screenshot, WritesTheWindowWithoutTheConsoleAtOneToFourTimesItsSize)
          {std::pair<std::string, std::string>{"screenshot " + dir + "/c.png 5", "screenshot: SCALE is 1, 2, 3 or 4"},
           {"screenshot " + dir + "/none/c.png",
            "screenshot: cannot write " + dir + "/none/c.png: No such file or directory"},
-          {"screenshot", "screenshot NAME [SCALE] [--outline]"}}) {
+          {"screenshot " + dir + "/c.png antialias 5", "screenshot: antialias K takes K from 1 to 4"},
+          {"screenshot " + dir + "/c.png 2 opaque", "screenshot NAME [SCALE] [--outline] [antialias K] [transparent]"},
+          {"screenshot", "screenshot NAME [SCALE] [--outline] [antialias K] [transparent]"}}) {
         h.type(line);
         h.tapKey(GLFW_KEY_ENTER);
         EXPECT_EQ(console.history[0]->text, shown);

@@ -17,20 +17,21 @@ start_xvfb || exit 1
 OUT="$WORK/stdout.txt"
 RC="$WORK/rc"
 start_torv "$WORK/run" "$DUCK" missing.obj
-pause 2
 # Files given bring the scene panel; F1 hides it, leaving the picture.
-shot "$WORK/panel.png"
-[ "$(count_pixels "$WORK/panel.png" 480 760 790 790 dark)" -gt 20 ] || fail "no panel (status line) at start"
+panel_shown() { [ "$(count_pixels "$1" 480 760 790 790 dark)" -gt 20 ]; }
+wait_shot "$WORK/panel.png" 30 panel_shown || fail "no panel (status line) at start"
 key F1
-pause 2
-shot "$WORK/duck.png"
 
-# The box around everything not white, as "W H X Y".
-read -r W H X Y <<<"$(convert "$WORK/duck.png" -fuzz 3% -trim -format '%w %h %X %Y' info: | tr -d '+')"
+# The box around everything not white, as "W H X Y"; framed means large in
+# the window and clear of its edges.
+framed() {
+    read -r W H X Y <<<"$(convert "$1" -fuzz 3% -trim -format '%w %h %X %Y' info: | tr -d '+')"
+    [ "$X" -ge 8 ] && [ "$Y" -ge 8 ] && [ $((X + W)) -le 792 ] && [ $((Y + H)) -le 792 ] &&
+        { [ "$W" -ge 400 ] || [ "$H" -ge 400 ]; }
+}
+wait_shot "$WORK/duck.png" 30 framed
 echo "duck drawn ${W}x${H} at $X,$Y in the 800 x 800 window"
-[ "$X" -ge 8 ] && [ "$Y" -ge 8 ] && [ $((X + W)) -le 792 ] && [ $((Y + H)) -le 792 ] ||
-    fail "the duck is not wholly in the window"
-[ "$W" -ge 400 ] || [ "$H" -ge 400 ] || fail "the duck is not framed: only ${W}x${H}"
+framed "$WORK/duck.png" || fail "the duck is not framed wholly in the window"
 grep -q 'missing\.obj' "$OUT" || fail "nothing said about missing.obj: $(cat "$OUT")"
 
 xdotool keydown Escape; wait_for 60 test -s "$RC"; xdotool keyup Escape 2>/dev/null

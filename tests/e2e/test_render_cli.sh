@@ -30,6 +30,7 @@ expect_refusal "--camera-position" scenes/s_test.sce --output "$OUT/a.png" --cam
 expect_refusal "unknown option" scenes/s_test.sce --output "$OUT/a.png" --bogus
 expect_refusal "cannot write" scenes/s_test.sce --output "$OUT/no/such/dir/a.png"
 expect_refusal "end in .png" scenes/s_test.sce --output "$OUT/a.jpg"
+expect_refusal "--antialias" scenes/s_test.sce --output "$OUT/a.png" --antialias 5
 mkfifo "$OUT/fifo.sce"
 expect_refusal "cannot read scene file" "$OUT/fifo.sce" --output "$OUT/a.png"
 # Files the scene reader refuses are unreadable, not scenes without models.

@@ -58,8 +58,35 @@ start_torv() {
 }
 
 shot() { import -window "$WIN" "$1" 2>/dev/null; }
-pause() { sleep "${1:-1.5}"; }
-key() { xdotool key --clearmodifiers "$@"; pause 1; }
+# Keys reach the program in order; callers wait for what a key does.
+key() { xdotool key --clearmodifiers "$@"; }
+
+# Pixels that differ by more than 10 % between two pictures.
+differ() { compare -metric AE -fuzz 10% "$1" "$2" null: 2>&1 | awk '{ print int($1) }'; }
+
+# wait_change PICTURE SECONDS: until the window no longer shows PICTURE (more
+# than 50 pixels differ); the window as it is then is in $WORK/changed.png.
+wait_change() {
+    local end=$((SECONDS + $2))
+    while [ $SECONDS -lt $end ]; do
+        shot "${WORK:?}/changed.png"
+        [ "$(differ "$1" "$WORK/changed.png")" -gt 50 ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# wait_shot FILE SECONDS TEST...: takes screenshots into FILE until the test
+# command (given FILE as its last argument) accepts one.
+wait_shot() {
+    local file=$1 end=$((SECONDS + $2)); shift 2
+    while [ $SECONDS -lt $end ]; do
+        shot "$file"
+        "$@" "$file" && return 0
+        sleep 0.2
+    done
+    return 1
+}
 
 # Counts pixels matching an awk condition on r, g, b inside a rectangle.
 count_pixels() { # file x0 y0 x1 y1 condition

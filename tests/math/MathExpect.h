@@ -4,7 +4,7 @@
 
 #include "math/Mat.h"
 
-inline void expectVecNear(const Vec3& a, const Vec3& b, float tol) {
+inline void expectVecNear(const Vec3& a, const Vec3& b, float tol = 1e-4f) {
     EXPECT_NEAR(a.x, b.x, tol);
     EXPECT_NEAR(a.y, b.y, tol);
     EXPECT_NEAR(a.z, b.z, tol);

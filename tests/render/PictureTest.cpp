@@ -425,19 +425,3 @@ TEST(Picture, GearOpensTheMachineHousing)
     keepPicture(h, "machine_gear");
     EXPECT_EQ(h.idAt(onGear.x, onGear.y), gear->id);
 }
-
-// Every pass with everything switched on (cut, ghost lines, gizmo) is valid
-// GL: clears, attachments and formats raise no error.
-TEST(Picture, FullFrameRaisesNoGLError)
-{
-    AppHarness h("scenes/s_test.sce");
-    ASSERT_TRUE(h.started());
-    h.app().selectInstance(h.placed(3));
-    h.app().scene->lineMode = LineMode::Ghost;
-    h.app().scene->editMode = true;
-    while (glGetError() != GL_NO_ERROR) {
-    }
-    h.frames(2);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    EXPECT_EQ(h.idAt(5, 5), 0u);
-}

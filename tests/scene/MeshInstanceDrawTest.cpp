@@ -43,11 +43,6 @@ out vec4 outColor;
 void main() { outColor = vec4(color * 0.5 * normal.z, 1.0); }
 )";
 
-const char* noColorSource = R"(#version 330 core
-out vec4 outColor;
-void main() { outColor = vec4(1.0); }
-)";
-
 class MeshInstanceDrawTest : public GLTest {
 protected:
     static void build(ShaderProgram& p, const char* fragment, const std::vector<std::string>& outputs)
@@ -118,18 +113,5 @@ TEST_F(MeshInstanceDrawTest, DrawSetsEveryUniformTheProgramHasAndDraws)
         EXPECT_EQ(pixel.a, 255);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
-    glUseProgram(0);
-}
-
-TEST_F(MeshInstanceDrawTest, MaterialIgnoresAProgramWithoutColor)
-{
-    ShaderProgram p("No color");
-    build(p, noColorSource, {"outColor"});
-    while (glGetError() != GL_NO_ERROR) {}
-    p.use();
-    ColorMaterial material;
-    material.color = Vec3(1.4f, 0.5f, 0.25f);
-    material.apply(p);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     glUseProgram(0);
 }

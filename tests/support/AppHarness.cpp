@@ -106,25 +106,25 @@ void AppHarness::placeCamera(const Vec3& eye, const Vec3& target)
     window->cameraController->lookFrom(eye, target);
 }
 
-void AppHarness::project(const Vec3& world, int& x, int& y)
+void AppHarness::projectEye(const Vec4& eye, int& x, int& y)
 {
     Camera& cam = *window->camera;
-    Vec4 clip = cam.projection * (cam.view * Vec4(world.x, world.y, world.z, 1.0f));
+    Vec4 clip = cam.projection * eye;
     float nx = clip.x / clip.w, ny = clip.y / clip.w;
     x = static_cast<int>(std::floor((nx * 0.5f + 0.5f) * cam.viewportWidth));
     y = static_cast<int>(std::floor((0.5f - ny * 0.5f) * cam.viewportHeight));
 }
 
+void AppHarness::project(const Vec3& world, int& x, int& y)
+{
+    projectEye(window->camera->view * Vec4(world.x, world.y, world.z, 1.0f), x, y);
+}
+
 void AppHarness::projectPlaced(int index, int& x, int& y)
 {
-    MeshInstance* m = placed(index);
-    Camera& cam = *window->camera;
     // The node matrix is refreshed each update: it holds view x model.
-    const Mat4& mv = m->node->matrix;
-    Vec4 clip = cam.projection * Vec4(mv.m[12], mv.m[13], mv.m[14], 1.0f);
-    float nx = clip.x / clip.w, ny = clip.y / clip.w;
-    x = static_cast<int>(std::floor((nx * 0.5f + 0.5f) * cam.viewportWidth));
-    y = static_cast<int>(std::floor((0.5f - ny * 0.5f) * cam.viewportHeight));
+    const Mat4& mv = placed(index)->node->matrix;
+    projectEye(Vec4(mv.m[12], mv.m[13], mv.m[14], 1.0f), x, y);
 }
 
 void AppHarness::savePng(const std::string& path)

@@ -71,6 +71,9 @@ public:
     Shot capture();
 
 private:
+    // Window position of a point in eye space.
+    void projectEye(const Vec4& eye, int& x, int& y);
+
     std::unique_ptr<HeadlessPlatform> headless;
     std::unique_ptr<TorvWindow> window;
     bool ok = false;

@@ -1,16 +1,20 @@
 #include "tools/render/RenderOptions.h"
 
+#include "render/PictureOutput.h"
+#include "render/VectorPicture.h"
+
 #include <cctype>
 #include <cmath>
 #include <functional>
 #include <sstream>
 
 const char* const renderUsage =
-    "Usage: torv-render SCENE.sce|MODEL --output FILE.png [options]\n"
+    "Usage: torv-render SCENE.sce|MODEL --output FILE.png|FILE.svg|FILE.pdf [options]\n"
     "Renders a scene file as a cutaway illustration, off screen. A model file\n"
     "is placed at the origin as the viewer's `model` command does, framed.\n"
     "\n"
-    "  --output FILE.png            where to write the picture (required)\n"
+    "  --output FILE.png            where to write the picture (required); FILE.svg\n"
+    "                               or FILE.pdf: the illustration as a vector drawing\n"
     "  --resolution W,H             image size in pixels (default 800,800)\n"
     "  --camera-position X,Y,Z      eye position (default 0,20,50)\n"
     "  --camera-focal-point X,Y,Z   point looked at and orbited (default 0,0,0)\n"
@@ -25,6 +29,8 @@ const char* const renderUsage =
     "                               selection also the cut frame over the plain frame\n"
     "                               (nothing selected) and the same with the full flood\n"
     "  --full-flood                 cut with the full-size flood (also TORV_FULL_FLOOD=1)\n"
+    "  --antialias K                render K (1 to 4) times larger and filter down (default 1)\n"
+    "  --transparent                the white background becomes transparent\n"
     "  --help                       show this text\n"
     "  --version                    show the version\n"
     "\n"
@@ -160,6 +166,12 @@ const std::vector<ValueOption>& valueOptions()
          [](const std::string& v, RenderOptions& o) -> std::string {
              return parseCount(v, o.bench, 1) ? "" : "--bench needs a whole number of at least 1";
          }},
+        {"--antialias",
+         [](const std::string& v, RenderOptions& o) -> std::string {
+             return parseCount(v, o.antialias, 1) && o.antialias <= maxAntialias
+                        ? ""
+                        : "--antialias needs a whole number from 1 to " + std::to_string(maxAntialias);
+         }},
     };
     return options;
 }
@@ -189,6 +201,10 @@ ParseOutcome parseRenderOptions(const std::vector<std::string>& args, RenderOpti
         }
         if (a == "--edit") {
             o.edit = true;
+            continue;
+        }
+        if (a == "--transparent") {
+            o.transparent = true;
             continue;
         }
         if (a == "--outline") {
@@ -225,7 +241,7 @@ ParseOutcome parseRenderOptions(const std::vector<std::string>& args, RenderOpti
         reason = "no scene file given (see --help)";
     else if (o.output.empty())
         reason = "no --output file given";
-    else if (!endsWithPng(o.output))
-        reason = "the --output name must end in .png: " + o.output;
+    else if (VectorFormat format; !endsWithPng(o.output) && !vectorFormatFor(o.output, format))
+        reason = "the --output name must end in .png, .svg or .pdf: " + o.output;
     return reason.empty() ? ParseOutcome::Run : ParseOutcome::Fail;
 }

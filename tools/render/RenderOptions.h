@@ -26,6 +26,9 @@ struct RenderOptions {
     bool outline = false;
     int frames = 2;
     int bench = 0;
+    // PNG: rendered this many times larger and filtered down.
+    int antialias = 1;
+    bool transparent = false;
     // The cutaway by the full-size flood instead of the coarse one.
     bool fullFlood = false;
 };

@@ -3,12 +3,14 @@
 #include "app/FileOpening.h"
 #include "app/ImageWriter.h"
 #include "app/TorvWindow.h"
+#include "app/WindowPicture.h"
 #include "base/DataPaths.h"
 #include "geometry/Mesh.h"
 #include "interaction/ViewFraming.h"
 #include "math/Camera.h"
 #include "math/CameraController.h"
 #include "render/JumpFlood.h"
+#include "render/PictureOutput.h"
 #include "scene/MeshInstance.h"
 #include "scene/Scene.h"
 #include "scene/SceneFile.h"
@@ -155,6 +157,16 @@ std::string renderPicture(TorvWindow& window, const RenderOptions& o)
 {
     for (int i = 0; i < o.frames; ++i)
         window.frame();
+    if (pictureFormatFor(o.output) != PictureFormat::Png || o.antialias > 1 || o.transparent) {
+        PictureRequest request;
+        request.width = o.width;
+        request.height = o.height;
+        request.antialias = o.antialias;
+        request.transparent = o.transparent;
+        request.outline = o.outline;
+        std::string reason;
+        return writeWindowPicture(window, o.output, request, reason) ? "" : reason;
+    }
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     glReadBuffer(GL_BACK);
     std::string why;
