@@ -38,38 +38,75 @@ std::string modelNameForPath(const std::string& path, const std::string& modelDi
     return file.generic_string();
 }
 
-OpenOutcome openFiles(SceneLoader& loader, const std::vector<std::string>& paths)
+std::string displayName(const std::string& path)
+{
+    const std::string name = fs::path(path).filename().string();
+    return name.empty() ? path : name;
+}
+
+void placeLoadedModel(SceneLoader& loader, const std::string& name, bool whole, OpenOutcome& outcome)
+{
+    Mesh* mesh = loader.loadModel(name);
+    if (!mesh || !mesh->uploaded) {
+        outcome.failures.push_back("cannot import " + name);
+        return;
+    }
+    const size_t parts = loader.partsByModel[mesh].size();
+    if (!whole && parts > 1) {
+        const int placed = loader.placeParts(name);
+        if (placed > 0) {
+            outcome.modelsPlaced += placed;
+            outcome.done.push_back("placed " + std::to_string(placed) + " parts of " + displayName(name));
+            return;
+        }
+    }
+    loader.createInstance(mesh);
+    ++outcome.modelsPlaced;
+    outcome.done.push_back("placed " + displayName(name));
+}
+
+std::string cannotOpenReason(const std::string& path, const std::string& modelDirectory)
+{
+    const std::string shown = nameForMessage(path);
+    // Probed without opening: a FIFO would wait for a writer.
+    const std::string special = nonRegularFileKind(path);
+    if (!special.empty())
+        return "cannot read " + shown + ": it is " + special;
+    if (::access(path.c_str(), R_OK) != 0)
+        return "cannot read " + shown;
+    const FileKind kind = classifyFile(path);
+    if (kind == FileKind::Unknown)
+        return shown + ": not a scene or model file";
+    if (kind == FileKind::Model) {
+        const std::string why = unplaceableNameReason(modelNameForPath(path, modelDirectory));
+        if (!why.empty())
+            return "cannot open " + shown + ": " + why;
+    }
+    return std::string();
+}
+
+OpenOutcome openFiles(SceneLoader& loader, const std::vector<std::string>& paths, bool whole)
 {
     OpenOutcome outcome;
     // Many files that each hang the importer cost one time limit.
     ImportTimeBudget budget;
     for (const std::string& path : paths) {
         const std::string shown = nameForMessage(path);
-        // Probed without opening: a FIFO would wait for a writer.
-        const std::string special = nonRegularFileKind(path);
-        const FileKind kind = classifyFile(path);
-        if (!special.empty()) {
-            outcome.failures.push_back("cannot read " + shown + ": it is " + special);
-        } else if (::access(path.c_str(), R_OK) != 0) {
-            outcome.failures.push_back("cannot read " + shown);
-        } else if (kind == FileKind::Unknown) {
-            outcome.failures.push_back(shown + ": not a scene or model file");
-        } else if (kind == FileKind::Scene) {
-            if (loader.loadSceneFile(path))
+        const std::string reason = cannotOpenReason(path, loader.modelDirectory);
+        if (!reason.empty()) {
+            outcome.failures.push_back(reason);
+        } else if (classifyFile(path) == FileKind::Scene) {
+            if (loader.loadSceneFile(path)) {
                 ++outcome.scenesLoaded;
-            else
-                outcome.failures.push_back("cannot read " + shown);
-        } else if (const std::string name = modelNameForPath(path, loader.modelDirectory);
-                   !unplaceableNameReason(name).empty()) {
-            outcome.failures.push_back("cannot open " + shown + ": " + unplaceableNameReason(name));
-        } else {
-            Mesh* mesh = loader.loadModel(name);
-            if (mesh && mesh->uploaded) {
-                loader.createInstance(mesh);
-                ++outcome.modelsPlaced;
+                outcome.done.push_back("loaded " + displayName(shown));
             } else {
-                outcome.failures.push_back("cannot import " + shown);
+                outcome.failures.push_back("cannot read " + shown);
             }
+        } else {
+            const size_t failed = outcome.failures.size();
+            placeLoadedModel(loader, modelNameForPath(path, loader.modelDirectory), whole, outcome);
+            if (outcome.failures.size() > failed)
+                outcome.failures.back() = "cannot import " + shown;
         }
     }
     return outcome;

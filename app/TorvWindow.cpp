@@ -1,6 +1,7 @@
 #include "app/TorvWindow.h"
 
 #include "app/FileOpening.h"
+#include "app/LoadQueue.h"
 #include "app/Platform.h"
 #include "app/Screenshot.h"
 #include "gl/GLLoader.h"
@@ -15,6 +16,7 @@
 #include "scene/UndoHistory.h"
 #include "text/CommandConsole.h"
 #include "text/Font.h"
+#include "text/ProgressLine.h"
 #include "ui/MessageLog.h"
 #include "ui/ScenePanel.h"
 
@@ -69,13 +71,16 @@ void TorvWindow::init()
     bool anyFile = false;
     for (const std::string& f : filesToOpen)
         anyFile = anyFile || classifyFile(f) != FileKind::Unknown;
-    if (!anyFile)
-        sceneLoader->loadScene(startScene);
+    startingUp = true;
+    if (!anyFile && sceneLoader->loadScene(startScene))
+        showLoadedScene(false);
     sceneLoader->sceneDirectory = "scenes/";
     // Opening the files is the first step that can be undone.
     undoHistory = std::make_unique<UndoHistory>(scene.get(), sceneLoader.get());
     undoHistory->observe();
+    setUpLoads();
     openFiles(filesToOpen);
+    startingUp = false;
     platform().setDropCallback([this](const std::vector<std::string>& paths) { openFiles(paths); });
 
     if (!withConsole)
@@ -88,6 +93,7 @@ void TorvWindow::init()
     console->addCommand("screenshot", [this](const std::vector<std::string>& tokens) {
         console->addMessage(runScreenshotCommand(*this, tokens));
     });
+    setUpLoadCommands();
     if (panelEnabled) {
         startPanel();
         frameRenderer.outlineSelection = true;
@@ -240,6 +246,11 @@ void TorvWindow::update(double dt)
     deletePressed = false;
     homePressed = false;
 
+    if (loads) {
+        // A finished load places everything in this one update.
+        loads->poll();
+        console->runHeldLines();
+    }
     for (int i = 0; i < Gizmo::handleCount; ++i)
         scene->gizmo->handle(i)->update();
     scene->root->update(camera->view, 1.0f);
@@ -279,6 +290,8 @@ void TorvWindow::releaseGL()
     released = true;
     // The console and font own text meshes and programs, the scene the gizmo
     // meshes and the loader the cached models: all go while GL is here.
+    loads.reset();
+    progressLine.reset();
     undoHistory.reset();
     panel.reset();
     console.reset();
@@ -291,6 +304,8 @@ void TorvWindow::releaseGL()
 void TorvWindow::render()
 {
     frameRenderer.render(*scene, *camera);
+    if (progressLine)
+        progressLine->draw(loadProgress());
     if (console)
         console->draw();
     if (panel)

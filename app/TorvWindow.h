@@ -9,6 +9,8 @@
 
 class Camera;
 class CameraController;
+class LoadQueue;
+class ProgressLine;
 class CommandConsole;
 class Font;
 class MeshInstance;
@@ -90,6 +92,22 @@ public:
     // scroll-back once it exists). The view is framed on the models when
     // only models came and nothing was placed before.
     void openFiles(const std::vector<std::string>& paths);
+
+    // Loads that leave the window drawing and answering (the viewer sets it
+    // before start; headless runs load at once). app/TorvWindowFiles.cpp.
+    bool backgroundLoads = false;
+    // Opened and dropped model files go in as one object each (--whole).
+    bool openWhole = false;
+    std::unique_ptr<LoadQueue> loads;
+    std::unique_ptr<ProgressLine> progressLine;
+    // Opens one model file: as its parts when it has several, or whole.
+    void openModelFile(const std::string& path, bool whole);
+    // Stops the load that is running and drops those waiting.
+    void cancelLoad();
+    // "loading NAME  N s" while a load runs, else empty.
+    std::string loadProgress() const;
+    // A line for the user: standard output and the console's scroll-back.
+    void report(const std::string& line);
     // Renders the view as the window shows it, without the console, at
     // scale times the window's size, into a PNG. False with a reason when the
     // picture could not be made or written.
@@ -126,6 +144,12 @@ protected:
     void shutdown() override;
 
 private:
+    void setUpLoads();
+    void setUpLoadCommands();
+    // A loaded scene's saved camera, or framing when it has none and the
+    // load was not part of the start.
+    void showLoadedScene(bool frameWithoutCamera);
+    bool startingUp = false;
     void installCallbacks();
     void releaseGL();
     // The size asked for, until the framebuffer's is known.

@@ -34,29 +34,8 @@ public:
             window.console->executeCommand(line);
     }
 
-    void openModel(const std::string& path, bool asParts) override
-    {
-        if (!asParts) {
-            window.openFiles({path});
-            return;
-        }
-        SceneLoader& loader = *window.sceneLoader;
-        const bool wasEmpty = window.scene->root->children.empty();
-        if (classifyFile(path) != FileKind::Model) {
-            std::cout << "torv: " << path << ": not a model file" << std::endl;
-            return;
-        }
-        const std::string name = modelNameForPath(path, loader.modelDirectory);
-        const int placed = loader.placeParts(name);
-        const std::string file = std::filesystem::path(path).filename().string();
-        if (placed == 0) {
-            std::cout << "torv: " << file << " has no parts to place" << std::endl;
-            return;
-        }
-        std::cout << "placed " << placed << (placed == 1 ? " part of " : " parts of ") << file << std::endl;
-        if (wasEmpty)
-            frameObjects(*window.scene, *window.cameraController, false, window.nearPlane);
-    }
+    // Parts when the file has more than one; loaded while the window runs.
+    void openModel(const std::string& path, bool asParts) override { window.openModelFile(path, !asParts); }
 
     void openScene(const std::string& path) override { window.openFiles({path}); }
 
@@ -89,6 +68,8 @@ void TorvWindow::startPanel()
     panelActions = std::make_unique<WindowPanelActions>(*this);
     panel = std::make_unique<ScenePanel>(PanelModel(*scene, *sceneLoader, *panelActions), messageLog.get(),
                                          findDataFile(Font::shippedFontPath));
+    if (loads)
+        panel->cancel = [this] { cancelLoad(); };
     // A plain start keeps the bare picture; files to open bring the panel.
     panel->shown = !filesToOpen.empty();
     if (!filesToOpen.empty()) {
@@ -113,6 +94,7 @@ void TorvWindow::panelFrame(double dt)
     status.frameSeconds = averageFrameTime;
     if (auto* object = dynamic_cast<MeshInstance*>(lookupId(hoveredObjectId)))
         status.underPointer = objectLabel(*object, *sceneLoader);
+    panel->progressLine = loadProgress();
     panel->newFrame(p, *input, dt, status);
 
     if (panel->wantsPointer()) {

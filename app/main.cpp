@@ -13,9 +13,12 @@ int main(int argc, char** argv)
     // Everything else is a file to open.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::cout << "Usage: torv [FILE ...]\n"
+            std::cout << "Usage: torv [--whole] [FILE ...]\n"
                          "Opens the cutaway viewer on scenes/s_test.sce, or on the scene and model\n"
-                         "files given (models alone are framed). Data (shaders/, fonts/, models/,\n"
+                         "files given (models alone are framed). A model file made of several parts\n"
+                         "is placed as its parts, each an object of its own; --whole places each\n"
+                         "model file as one object. Files load while the window keeps running;\n"
+                         "`cancel` in the console stops a load. Data (shaders/, fonts/, models/,\n"
                          "scenes/) is read from the working folder, else from the program's data folder.\n"
                          "F1 shows the scene panel (shown at start when files are given);\n"
                          "Tab opens the command console; Escape quits.\n";
@@ -29,7 +32,13 @@ int main(int argc, char** argv)
     {
         TorvWindow window;
         window.panelEnabled = true;
-        window.filesToOpen.assign(argv + 1, argv + argc);
+        window.backgroundLoads = true;
+        for (int i = 1; i < argc; ++i) {
+            if (std::strcmp(argv[i], "--whole") == 0)
+                window.openWhole = true;
+            else
+                window.filesToOpen.push_back(argv[i]);
+        }
         window.run();
     }
     return 0;

@@ -298,6 +298,16 @@ double importMemoryLimitMB()
     return positiveNumberFromEnvironment("TORV_IMPORT_MEMORY_MB", std::floor(quarter));
 }
 
+void limitImportChildMemory(double memoryLimitMB)
+{
+    limitChildMemory(memoryLimitMB);
+}
+
+bool importChildRanOutOfMemory(int status)
+{
+    return WIFEXITED(status) && WEXITSTATUS(status) == outOfMemoryExit;
+}
+
 ImportTimeBudget::ImportTimeBudget()
 {
     if (loadBudget.depth++ == 0) {

@@ -33,6 +33,12 @@ double importMemoryLimitMB();
 ImportResult runImportIsolated(const std::function<ImportResult()>& work, double timeoutSeconds,
                                double memoryLimitMB = importMemoryLimitMB());
 
+// For imports that fork a child of their own (geometry/ImportJob.h): the
+// memory limit runImportIsolated sets in its child, and whether a child's
+// exit status says it went past that limit.
+void limitImportChildMemory(double memoryLimitMB);
+bool importChildRanOutOfMemory(int waitStatus);
+
 // While one lives, the imports made share the time limit of one import: a
 // load that names many models that each hang costs one limit, not one per
 // model, and the imports left when it is spent fail at once. Nested budgets

@@ -311,6 +311,12 @@ void importModel(const std::string& path, Mesh& mesh, const ImportOptions& optio
     const ImportResult result =
         kind.empty() ? runImportIsolated([&] { return readModel(path, options); }, importTimeoutSeconds())
                      : ImportResult{false, path + " is " + kind + ", not a model file", {}, 0};
+    applyImportResult(path, result, mesh, options, parts);
+}
+
+void applyImportResult(const std::string& path, const ImportResult& result, Mesh& mesh, const ImportOptions& options,
+                       std::vector<ModelPart>* parts)
+{
     if (!result.ok) {
         std::cout << "Error while loading Collada file: " << '\n' << result.error << std::endl;
         return;

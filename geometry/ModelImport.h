@@ -87,3 +87,7 @@ struct ImportResult;
 // Reads and bakes a file in this process, without a time limit: the work
 // importModel hands to its child process.
 ImportResult readModel(const std::string& path, const ImportOptions& options);
+// The second half of importModel: reports and uploads what an import of
+// `path` gave (run elsewhere, as a load that does not block does).
+void applyImportResult(const std::string& path, const ImportResult& result, Mesh& mesh, const ImportOptions& options,
+                       std::vector<ModelPart>* parts = nullptr);

@@ -103,6 +103,7 @@ SceneNode* SceneLoader::createInstance(Mesh* mesh)
 bool SceneLoader::saveScene(const std::string& name)
 {
     std::vector<ScenePlacement> placements;
+    std::vector<const Renderable*> written; // the blocks a load places again
     for (SceneNode* node : scene->root->children) {
         if (node->attachments.empty())
             continue;
@@ -129,9 +130,12 @@ bool SceneLoader::saveScene(const std::string& name)
         p.localAngle = instance->localAngle;
         p.hidden = scene->isHidden(instance);
         placements.push_back(p);
+        if (!p.file.empty())
+            written.push_back(instance);
     }
     std::ostringstream text;
     writeSceneText(text, scene->globalAngle, placements);
+    writeSceneView(text, captureSceneView(*scene, written));
     const bool absolute = !name.empty() && name[0] == '/';
     return saveSceneFileAtomically(absolute ? name : saveFolder() + name, text.str());
 }
@@ -149,6 +153,9 @@ bool SceneLoader::loadSceneFile(const std::string& path)
         return false;
     std::istringstream in(text);
     SceneFileContents contents = parseSceneText(in);
+    std::istringstream viewText(text);
+    lastView = parseSceneView(viewText);
+    std::vector<MeshInstance*> placed;
     scene->clearSelection();
     scene->root->clearChildren();
     scene->globalAngle = contents.globalAngle;
@@ -161,9 +168,11 @@ bool SceneLoader::loadSceneFile(const std::string& path)
         Mesh* mesh = p.part.empty() ? loadModel(p.file) : loadPart(p.file, p.part);
         if (!mesh) {
             std::cout << "WARNING: model " << p.file << " has no part " << p.part << "; skipped" << std::endl;
+            placed.push_back(nullptr);
             continue;
         }
         SceneNode* node = createInstance(mesh);
+        placed.push_back(dynamic_cast<MeshInstance*>(node->attachments.front()));
         if (SRTTransform* srt = node->srt()) {
             srt->translation = Vec3(p.tx, p.ty, p.tz);
             srt->rotation[0] = p.rx;
@@ -183,5 +192,6 @@ bool SceneLoader::loadSceneFile(const std::string& path)
         }
     }
     sceneModelFolders.clear();
+    applySceneView(*scene, lastView, placed);
     return true;
 }

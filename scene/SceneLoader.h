@@ -1,5 +1,6 @@
 #pragma once
 #include "geometry/ModelImport.h"
+#include "scene/SceneView.h"
 
 #include <memory>
 #include <string>
@@ -8,6 +9,7 @@
 
 class Mesh;
 class Scene;
+struct ImportResult;
 class SceneNode;
 
 // Brings models into the scene: imports each model file once (the cache is
@@ -31,8 +33,11 @@ public:
     // False when the file could not be opened or read; the scene is then
     // unchanged.
     bool loadScene(const std::string& name);
-    // The same for a scene file at any path.
+    // The same for a scene file at any path. A save also writes the view
+    // (scene/SceneView.h); a load restores its switches and selection and
+    // keeps the rest in lastView for the caller, who owns the camera.
     bool loadSceneFile(const std::string& path);
+    SceneView lastView;
 
     // A model file's parts: each node of the file with triangles becomes a
     // Mesh of its own, cut from the whole model's Mesh, so the file is
@@ -57,6 +62,22 @@ public:
     // a name missing there is looked up in the data folder (base/DataPaths.h).
     std::string modelDirectory = "models/";
     std::string sceneDirectory = "scenes/";
+
+    // The name a typed model name is loaded under: as typed when models/NAME
+    // exists (or is already loaded), else, when NAME names a file relative to
+    // the working folder, that file's name as an opened file gets it (its
+    // absolute path, so a saved scene finds it from anywhere).
+    std::string resolveModelName(const std::string& typed) const;
+
+    // Loading without waiting (app/LoadQueue.h): the import runs elsewhere and
+    // its result is taken into the cache here, as loadModel would have.
+    bool isModelCached(const std::string& name) const { return modelsByName.count(cacheKey(name)) != 0; }
+    // The file loadModel would read for a name.
+    std::string modelFile(const std::string& name) const;
+    Mesh* adoptModel(const std::string& name, const std::string& file, const ImportResult& result);
+    // The models a scene file names that are not cached yet, each as the
+    // name the file gives and the file a load of the scene would read.
+    std::vector<std::pair<std::string, std::string>> uncachedModels(const std::string& scenePath);
 
     // Where a model name or a scene name is read from, and the folder saves go to.
     std::string modelPath(const std::string& name) const;

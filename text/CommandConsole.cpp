@@ -149,6 +149,25 @@ void CommandConsole::submitLine()
     recall.remember(line);
     entered->setText(line);
     pushScrollBack(std::move(entered));
+    const bool atOnce = runsAtOnce && runsAtOnce(line);
+    if (!atOnce && loadRunning && (loadRunning() || !heldLines.empty())) {
+        heldLines.push_back(line);
+        return;
+    }
+    runLine(line);
+}
+
+void CommandConsole::runHeldLines()
+{
+    while (!heldLines.empty() && !(loadRunning && loadRunning())) {
+        const std::string line = heldLines.front();
+        heldLines.pop_front();
+        runLine(line);
+    }
+}
+
+void CommandConsole::runLine(const std::string& line)
+{
     executeCommand(line);
     // A failure's lines sit above its command, in the order they were printed.
     for (auto it = failureLines.rbegin(); it != failureLines.rend(); ++it)
@@ -205,6 +224,12 @@ void CommandConsole::update(double dt)
     inputText->setText(inputLine + cursorText);
 }
 
+void CommandConsole::reportDone(const std::string& message)
+{
+    std::cout << message << std::endl;
+    failureLines.push_back(message);
+}
+
 void CommandConsole::reportFailure(const std::string& message)
 {
     std::cout << message << std::endl;
@@ -253,13 +278,21 @@ void CommandConsole::executeCommand(const std::string& line)
         break;
     }
     case ConsoleAction::Model:
-        sceneLoader->createInstance(loadModelReportingFailure(cmd.word));
-        break;
     case ConsoleAction::Parts: {
-        Mesh* whole = loadModelReportingFailure(cmd.word);
+        const std::string name = sceneLoader->resolveModelName(cmd.word);
+        if (loadCommand && loadCommand(cmd.action, name))
+            break;
+        Mesh* whole = loadModelReportingFailure(name);
+        if (cmd.action == ConsoleAction::Model) {
+            sceneLoader->createInstance(whole);
+            break;
+        }
         const bool failed = whole && !whole->uploaded; // already reported
-        if (sceneLoader->placeParts(cmd.word) == 0 && !failed)
+        const int placed = sceneLoader->placeParts(name);
+        if (placed == 0 && !failed)
             reportFailure("ERROR: model " + cmd.word + " has no parts");
+        else if (placed > 0)
+            reportDone("placed " + std::to_string(placed) + " parts of " + cmd.word);
         break;
     }
     case ConsoleAction::EditOn:
@@ -276,6 +309,8 @@ void CommandConsole::executeCommand(const std::string& line)
                           (cmd.word[0] == '/' ? cmd.word : sceneLoader->saveFolder() + cmd.word));
         break;
     case ConsoleAction::LoadScene: {
+        if (loadCommand && loadCommand(cmd.action, cmd.word))
+            break;
         bool loaded;
         {
             // What the scene's models printed about failing shows here too.

@@ -3,6 +3,7 @@
 #include "gl/ShaderProgram.h"
 
 #include "text/CommandRecall.h"
+#include "text/ConsoleCommand.h"
 
 #include <deque>
 #include <functional>
@@ -56,6 +57,17 @@ public:
     // Keys the console has no use for go here while it is open (the window's
     // undo and redo).
     std::function<void(int key)> otherKey;
+    // When set, `model`, `parts` (with the resolved model name) and
+    // `loadscene` (with the scene name) are offered to it first; true means
+    // it took the command (the window loads them without blocking).
+    std::function<bool(ConsoleAction action, const std::string& name)> loadCommand;
+    // While it says a load runs, entered lines wait (shown in the
+    // scroll-back) and runHeldLines runs them once it is over: commands keep
+    // their order behind a load. Lines runsAtOnce accepts never wait.
+    std::function<bool()> loadRunning;
+    std::function<bool(const std::string& line)> runsAtOnce;
+    void runHeldLines();
+    bool holdingLines() const { return !heldLines.empty(); }
 
     Scene* scene;
     InputState* input; // kept for the window; the console reads events only
@@ -86,6 +98,10 @@ private:
     std::map<std::string, AddedCommand> addedCommands;
     int viewportHeight() const;
     void reportFailure(const std::string& message);
+    // What an added command did, in the same place as a failure's reason.
+    void reportDone(const std::string& message);
+    void runLine(const std::string& line);
+    std::deque<std::string> heldLines;
     // Loads a model for `model` and `parts`; a failed import's lines go to
     // the scroll-back.
     Mesh* loadModelReportingFailure(const std::string& name);

@@ -37,6 +37,19 @@ bool readValue(const std::string& text, float& value)
     return true;
 }
 
+// The name after a command word: the second token, or, when the text after
+// the command word starts with a double quote, everything up to the next one
+// (or the end of the line), spaces included.
+std::string nameOperand(const std::string& line, const std::vector<std::string>& tokens)
+{
+    const size_t afterWord = line.find(tokens[0]) + tokens[0].size();
+    const size_t start = line.find_first_not_of(' ', afterWord);
+    if (start == std::string::npos || line[start] != '"')
+        return tokens[1];
+    const size_t close = line.find('"', start + 1);
+    return line.substr(start + 1, close == std::string::npos ? std::string::npos : close - start - 1);
+}
+
 ConsoleCommand make(ConsoleAction action)
 {
     ConsoleCommand c;
@@ -61,16 +74,16 @@ ConsoleCommand parseConsoleCommand(const std::string& line)
 
     // The order matters: a rule whose keyword matches but whose operand is
     // missing or unreadable lets the line fall through to the later rules.
-    if (first == "model" && n >= 2) {
+    if (first == "model" && n >= 2 && !nameOperand(line, tokens).empty()) {
         ConsoleCommand c = make(ConsoleAction::Model);
-        c.word = tokens[1];
+        c.word = nameOperand(line, tokens);
         return c;
     }
     // Not a keyword of the original command set, so no line that worked
     // before changes meaning.
-    if (first == "parts" && n >= 2) {
+    if (first == "parts" && n >= 2 && !nameOperand(line, tokens).empty()) {
         ConsoleCommand c = make(ConsoleAction::Parts);
-        c.word = tokens[1];
+        c.word = nameOperand(line, tokens);
         return c;
     }
     if (lower == "edit on")

@@ -3,7 +3,7 @@
 const std::vector<std::string>& consoleHelpLines()
 {
     static const std::vector<std::string> lines = {
-        "model NAME       add models/NAME or a path",
+        "model NAME       models/NAME, a path or \"a b\"",
         "parts NAME       add each part of a model",
         "savescene NAME   write scenes/NAME",
         "loadscene NAME   read scenes/NAME",

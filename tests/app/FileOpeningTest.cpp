@@ -58,10 +58,14 @@ TEST(FileOpening, DroppedFilesOpenAndReportWhatFailed)
     EXPECT_GT(h.placed(1)->mesh->vertexCount, 0);
     EXPECT_EQ(h.placed(2)->mesh, h.placed(0)->mesh) << "the model folder's box is the scene's cached one";
     CommandConsole& console = *h.app().console;
-    ASSERT_EQ(console.history.size(), 3u);
-    EXPECT_NE(console.history[2]->text.find("notes.txt: not a scene or model file"), std::string::npos);
-    EXPECT_EQ(console.history[1]->text, "cannot read " + elsewhere + "missing.obj");
-    EXPECT_EQ(console.history[0]->text, "cannot import " + elsewhere + "junk.dae");
+    // What failed, then what was done, oldest first.
+    ASSERT_EQ(console.history.size(), 6u);
+    EXPECT_NE(console.history[5]->text.find("notes.txt: not a scene or model file"), std::string::npos);
+    EXPECT_EQ(console.history[4]->text, "cannot read " + elsewhere + "missing.obj");
+    EXPECT_EQ(console.history[3]->text, "cannot import " + elsewhere + "junk.dae");
+    EXPECT_EQ(console.history[2]->text, "loaded one.sce");
+    EXPECT_EQ(console.history[1]->text, "placed " + ball);
+    EXPECT_EQ(console.history[0]->text, "placed box.obj");
 
     // Saved with a path that loads it again, from any working folder.
     h.app().sceneLoader->sceneDirectory = elsewhere;

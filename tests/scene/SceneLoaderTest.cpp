@@ -1,6 +1,10 @@
 // The model cache and scene files as the loader applies them to a scene.
 #include "geometry/Mesh.h"
+#include "interaction/Gizmo.h"
+#include "math/Camera.h"
+#include "math/CameraController.h"
 #include "scene/MeshInstance.h"
+#include "scene/PlacedNames.h"
 #include "scene/Scene.h"
 #include "scene/SceneLoader.h"
 #include "scene/SceneFile.h"
@@ -401,4 +405,98 @@ TEST_F(SceneLoaderTest, SceneModelsAreFoundBesideTheSceneFile)
     EXPECT_FALSE(quietModel("other.obj")->uploaded);
     std::ofstream(elsewhere / "scenes" / "late.obj") << triangleObj;
     EXPECT_FALSE(quietModel("late.obj")->uploaded);
+}
+
+TEST_F(SceneLoaderTest, TheViewIsSavedBesideTheBlocksAndRestored)
+{
+    Camera camera(Vec3(0, 1, 0), Vec3(1.25f, 7.123457f, -3.1f), Vec3(0.5f, 0, 0), 800, 800, 0.1f, 1000, 50);
+    scene->camera = &camera;
+    const std::vector<SceneNode*> nodes = {place("Tree.obj"), place("box.obj"), place("Tree.obj")};
+    scene->select(instanceOf(nodes[0]));
+    scene->select(instanceOf(nodes[2]));
+    scene->lineMode = LineMode::Ghost;
+    scene->setGhostMultiplier(2.5f);
+    scene->edgeMode = false;
+    scene->directionalLight = false;
+    ASSERT_TRUE(loader->saveScene("view.sce"));
+    const std::string text = readScene("view.sce");
+
+    // A reader of the blocks alone sees the same three models.
+    std::istringstream in(text);
+    const SceneFileContents contents = parseSceneText(in);
+    ASSERT_EQ(contents.placements.size(), 3u) << text;
+    EXPECT_EQ(contents.placements[1].file, "box.obj");
+
+    scene->lineMode = LineMode::Off;
+    scene->setGhostMultiplier(4);
+    scene->edgeMode = scene->directionalLight = true;
+    ASSERT_TRUE(loader->loadScene("view.sce"));
+    const std::vector<SceneNode*> again = placed();
+    ASSERT_EQ(again.size(), 3u);
+    EXPECT_EQ(scene->selection, std::unordered_set<Renderable*>({instanceOf(again[0]), instanceOf(again[2])}));
+    EXPECT_NE(scene->gizmo->target, nullptr);
+    EXPECT_EQ(scene->lineMode, LineMode::Ghost);
+    EXPECT_EQ(scene->ghostMultiplier, 2.5f);
+    EXPECT_FALSE(scene->edgeMode);
+    EXPECT_FALSE(scene->directionalLight);
+
+    // The camera comes back exactly, so the same picture can be rendered.
+    Camera other(Vec3(0, 1, 0), Vec3(0, 20, 50), Vec3(0, 0, 0), 800, 800, 0.1f, 1000, 70);
+    CameraController controller(&other);
+    ASSERT_TRUE(applyViewCamera(loader->lastView, controller));
+    EXPECT_EQ(other.eye.y, 7.123457f);
+    EXPECT_EQ(other.eye.z, -3.1f);
+    EXPECT_EQ(controller.pivot.x, 0.5f);
+    EXPECT_EQ(other.fovY, 50.0f);
+    EXPECT_EQ(other.view.m[12], camera.view.m[12]);
+    EXPECT_EQ(other.projection.m[0], camera.projection.m[0]);
+
+    // Lines it cannot use are skipped; a file without them changes nothing
+    // the blocks do not.
+    writeScene("odd.sce", "meshnode\nfile tree.obj\nendmeshnode\ncamera 1 2 3 4 5 6\ncamera 1 2 3 1 2 3 70\n"
+                          "camera 1 2 3 0 0 0 180\nlines purple\nghost x\nedge maybe\nselected 1 -1 a 0.5\n");
+    ASSERT_TRUE(loader->loadScene("odd.sce"));
+    EXPECT_FALSE(loader->lastView.hasCamera);
+    EXPECT_TRUE(scene->selection.empty());
+    EXPECT_EQ(scene->lineMode, LineMode::Ghost);
+    EXPECT_EQ(scene->ghostMultiplier, 2.5f);
+    EXPECT_FALSE(scene->edgeMode);
+}
+
+TEST_F(SceneLoaderTest, ATypedModelNameIsAlsoFoundFromTheWorkingFolder)
+{
+    const fs::path work = base / "work";
+    fs::create_directories(work / "sub");
+    std::ofstream(work / "sub" / "My Part.obj") << triangleObj;
+    const fs::path before = fs::current_path();
+    fs::current_path(work);
+    EXPECT_EQ(loader->resolveModelName("sub/My Part.obj"), (work / "sub" / "My Part.obj").generic_string())
+        << "saved by its absolute path";
+    EXPECT_EQ(loader->resolveModelName("Tree.obj"), "Tree.obj") << "models/ comes first";
+    EXPECT_EQ(loader->resolveModelName("absent.obj"), "absent.obj");
+    EXPECT_TRUE(quietModel(loader->resolveModelName("sub/My Part.obj"))->uploaded);
+    fs::current_path(before);
+}
+
+TEST_F(SceneLoaderTest, PlacedObjectsAreFoundByPositionPartIdOrModelName)
+{
+    std::ofstream(base / "models" / "two.obj") << "o lid\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"
+                                                  "o base\nv 0 0 1\nv 1 0 1\nv 0 1 1\nf 4 5 6\n";
+    place("Tree.obj");
+    quietModel("two.obj");
+    ASSERT_EQ(loader->placeParts("two.obj"), 2);
+    const std::vector<SceneNode*> nodes = placed();
+    MeshInstance* lid = instanceOf(nodes[1]);
+    EXPECT_EQ(placedName(*loader, *lid), "lid");
+    EXPECT_EQ(placedName(*loader, *instanceOf(nodes[0])), "Tree.obj");
+
+    std::string reason;
+    EXPECT_EQ(findPlaced(*scene, *loader, "1", reason), std::vector<MeshInstance*>({lid}));
+    EXPECT_EQ(findPlaced(*scene, *loader, "lid", reason), std::vector<MeshInstance*>({lid}));
+    EXPECT_EQ(findPlaced(*scene, *loader, "two.obj", reason).size(), 2u) << "a model's name names all its parts";
+    EXPECT_EQ(findPlaced(*scene, *loader, "Tree.obj", reason).size(), 1u);
+    EXPECT_TRUE(reason.empty()) << reason;
+    EXPECT_TRUE(findPlaced(*scene, *loader, "3", reason).empty());
+    EXPECT_EQ(reason, "position 3 is out of range: the scene places 3 models");
+    EXPECT_TRUE(findPlaced(*scene, *loader, "tree.obj", reason).empty()) << "names are compared as saved";
 }

@@ -47,6 +47,13 @@ TEST(ConsoleCommand, Operands)
     c = parseConsoleCommand("parts Engine.glb");
     EXPECT_EQ(c.action, A::Parts);
     EXPECT_EQ(c.word, "Engine.glb");
+    // A quoted name keeps its spaces; an unclosed quote runs to the end.
+    const std::pair<const char*, const char*> quoted[] = {{"parts  \"My Models/a b.glb\" x", "My Models/a b.glb"},
+                                                          {"model \"x y.obj", "x y.obj"},
+                                                          {"model a\"b.obj", "a\"b.obj"}};
+    for (const auto& [line, word] : quoted)
+        EXPECT_EQ(parseConsoleCommand(line).word, word) << line;
+    EXPECT_EQ(parseConsoleCommand("model \"\"").action, A::None);
 
     for (const char* line : {"dir on", "directional on", "dirt on", "dir off"}) {
         c = parseConsoleCommand(line);

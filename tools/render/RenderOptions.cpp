@@ -11,7 +11,9 @@
 const char* const renderUsage =
     "Usage: torv-render SCENE.sce|MODEL --output FILE.png|FILE.svg|FILE.pdf [options]\n"
     "Renders a scene file as a cutaway illustration, off screen. A model file\n"
-    "is placed at the origin as the viewer's `model` command does, framed.\n"
+    "is placed at the origin, as its parts when it has several, and framed. A\n"
+    "scene saved with its view (camera, selection, switches) is drawn so\n"
+    "unless options say otherwise.\n"
     "\n"
     "  --output FILE.png            where to write the picture (required); FILE.svg\n"
     "                               or FILE.pdf: the illustration as a vector drawing\n"
@@ -19,7 +21,9 @@ const char* const renderUsage =
     "  --camera-position X,Y,Z      eye position (default 0,20,50)\n"
     "  --camera-focal-point X,Y,Z   point looked at and orbited (default 0,0,0)\n"
     "  --camera-fit                 frame the whole scene, keeping the view direction (as Home does)\n"
-    "  --select I,J,...             select placed models by 0-based position in the file\n"
+    "  --select I,J,...             select placed models: 0-based positions in the file, part ids\n"
+    "                               or model names (instead of the scene's saved selection)\n"
+    "  --whole                      place a model file as one object, not as its parts\n"
     "  --lines on|off|ghost         silhouette line mode (default off)\n"
     "  --global-angle DEG           cut angle for cutters without their own (default: the file's)\n"
     "  --edit                       edit mode: show the gizmo on the last selected model\n"
@@ -132,14 +136,19 @@ const std::vector<ValueOption>& valueOptions()
          }},
         {"--select",
          [](const std::string& v, RenderOptions& o) -> std::string {
-             std::vector<double> n;
-             if (!parseNumbers(v, 0, n))
-                 return "--select needs 0-based positions such as 0,2";
-             for (double i : n) {
-                 if (i < 0 || i != std::floor(i))
+             std::stringstream items(v);
+             std::string item;
+             while (std::getline(items, item, ',')) {
+                 std::vector<double> n;
+                 if (item.empty())
+                     return "--select needs positions, part ids or model names such as 0,2";
+                 // A number that is not a position is a mistake, not a name.
+                 if (parseNumbers(item, 1, n) && (n[0] < 0 || n[0] != std::floor(n[0])))
                      return "--select positions are whole numbers from 0";
-                 o.selectIndices.push_back(static_cast<int>(i));
+                 o.selectItems.push_back(item);
              }
+             if (o.selectItems.empty())
+                 return "--select needs positions, part ids or model names such as 0,2";
              return "";
          }},
         {"--lines",
@@ -201,6 +210,10 @@ ParseOutcome parseRenderOptions(const std::vector<std::string>& args, RenderOpti
         }
         if (a == "--edit") {
             o.edit = true;
+            continue;
+        }
+        if (a == "--whole") {
+            o.whole = true;
             continue;
         }
         if (a == "--transparent") {

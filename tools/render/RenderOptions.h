@@ -18,7 +18,9 @@ struct RenderOptions {
     Vec3 eye{0, 20, 50};
     Vec3 target{0, 0, 0};
     bool cameraFit = false;
-    std::vector<int> selectIndices;
+    // --select: 0-based positions, part ids or model names.
+    std::vector<std::string> selectItems;
+    bool whole = false; // a model file as one object, not as its parts
     std::optional<LineMode> lineMode; // else the scene's own
     bool haveAngle = false;
     float angle = 0;

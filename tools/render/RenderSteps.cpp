@@ -12,6 +12,7 @@
 #include "render/JumpFlood.h"
 #include "render/PictureOutput.h"
 #include "scene/MeshInstance.h"
+#include "scene/PlacedNames.h"
 #include "scene/Scene.h"
 #include "scene/SceneFile.h"
 #include "scene/SceneLoader.h"
@@ -45,10 +46,6 @@ double mean(const std::vector<double>& v)
     return v.empty() ? 0.0 : s / v.size();
 }
 
-MeshInstance* placedInstance(SceneNode* node)
-{
-    return node->attachments.empty() ? nullptr : dynamic_cast<MeshInstance*>(node->attachments.front());
-}
 
 // Milliseconds of one whole frame, waited for.
 double timeFrame(TorvWindow& window)
@@ -123,10 +120,11 @@ std::string checkScene(TorvWindow& window, const RenderOptions& o)
                        (name != window.sceneLoader->namesByModel.end() ? name->second : std::string("?")) +
                        " could not be imported";
             }
-    for (int index : o.selectIndices)
-        if (index >= placed)
-            return "--select position " + std::to_string(index) + " is out of range: the scene places " +
-                   std::to_string(placed) + " models";
+    for (const std::string& item : o.selectItems) {
+        std::string reason;
+        if (findPlaced(scene, *window.sceneLoader, item, reason).empty())
+            return "--select " + reason;
+    }
     return "";
 }
 
@@ -145,10 +143,12 @@ void applyView(TorvWindow& window, const RenderOptions& o)
     window.renderer().outlineSelection = o.outline;
     if (o.fullFlood)
         jumpFlood().fullFlood = true;
-    for (int index : o.selectIndices) {
-        auto it = scene.root->children.begin();
-        std::advance(it, index);
-        if (MeshInstance* instance = placedInstance(*it))
+    // --select replaces the selection a scene file saved.
+    if (!o.selectItems.empty())
+        window.deselectAll();
+    for (const std::string& item : o.selectItems) {
+        std::string reason;
+        for (MeshInstance* instance : findPlaced(scene, *window.sceneLoader, item, reason))
             window.selectInstance(instance);
     }
 }

@@ -1,0 +1,224 @@
+#include "app/LoadQueue.h"
+
+#include "geometry/FileProbe.h"
+#include "geometry/ImportJob.h"
+#include "geometry/Mesh.h"
+#include "geometry/ModelImport.h"
+#include "scene/Scene.h"
+#include "scene/SceneLoader.h"
+#include "scene/SceneNode.h"
+#include "text/OutputCapture.h"
+
+#include <cmath>
+#include <sstream>
+#include <iostream>
+
+LoadQueue::LoadQueue(SceneLoader& l)
+    : timeoutSeconds(interactiveImportTimeout()),
+      importWork([](const std::string& file) { return readModel(file, ImportOptions()); }), loader(l)
+{
+}
+LoadQueue::~LoadQueue() = default;
+
+void LoadQueue::say(const std::string& line)
+{
+    if (report)
+        report(line);
+    else
+        std::cout << line << std::endl;
+}
+
+void LoadQueue::pushModel(const std::string& name, Placement how, bool quiet, const std::shared_ptr<Batch>& batch)
+{
+    if (!loader.isModelCached(name))
+        steps.push_back({Step::Import, name, loader.modelFile(name), how, quiet, false, batch});
+    steps.push_back({Step::Place, name, std::string(), how, quiet, false, batch});
+}
+
+void LoadQueue::pushScene(const std::string& path, bool frameScene, bool quiet, const std::shared_ptr<Batch>& batch)
+{
+    for (const auto& [name, file] : loader.uncachedModels(path))
+        steps.push_back({Step::Import, name, file, Placement::Whole, quiet, false, batch});
+    steps.push_back({Step::LoadScene, path, std::string(), Placement::Whole, quiet, frameScene, batch});
+}
+
+void LoadQueue::openFiles(const std::vector<std::string>& paths, bool whole, bool atStart)
+{
+    auto batch = std::make_shared<Batch>();
+    batch->frameModels = loader.scene->root->children.empty();
+    for (const std::string& path : paths) {
+        const std::string reason = cannotOpenReason(path, loader.modelDirectory);
+        if (!reason.empty())
+            say(reason);
+        else if (classifyFile(path) == FileKind::Scene)
+            pushScene(path, !atStart, false, batch);
+        else
+            pushModel(modelNameForPath(path, loader.modelDirectory), whole ? Placement::Whole : Placement::Auto,
+                      false, batch);
+    }
+    steps.push_back({Step::Frame, std::string(), std::string(), Placement::Whole, true, false, batch});
+    poll();
+}
+
+void LoadQueue::addModel(const std::string& name, Placement how)
+{
+    pushModel(name, how, true, std::make_shared<Batch>());
+    poll();
+}
+
+void LoadQueue::loadScene(const std::string& name)
+{
+    pushScene(loader.scenePath(name), true, true, std::make_shared<Batch>());
+    poll();
+}
+
+void LoadQueue::poll()
+{
+    while (!steps.empty()) {
+        if (job) {
+            if (!job->poll())
+                return; // still importing: the next frame looks again
+            finishImport();
+            continue;
+        }
+        const Step step = steps.front();
+        if (step.kind == Step::Import) {
+            if (loader.isModelCached(step.name)) {
+                steps.pop_front();
+                continue;
+            }
+            const std::string file = step.file;
+            // A FIFO would keep the importer waiting for a writer.
+            const std::string kind = nonRegularFileKind(file);
+            if (!kind.empty()) {
+                adopt(step, ImportResult{false, file + " is " + kind + ", not a model file", {}, 0});
+                steps.pop_front();
+                continue;
+            }
+            double limit = 0;
+            if (timeoutSeconds > 0) {
+                Batch& batch = *step.batch;
+                const auto now = std::chrono::steady_clock::now();
+                if (!batch.importing) {
+                    batch.importing = true;
+                    batch.firstImport = now;
+                }
+                limit = timeoutSeconds - std::chrono::duration<double>(now - batch.firstImport).count();
+                if (limit <= 0) {
+                    std::ostringstream text;
+                    text << "the imports of this load took longer than " << timeoutSeconds
+                         << " s; this one was not started";
+                    adopt(step, ImportResult{false, text.str(), {}, 0});
+                    steps.pop_front();
+                    continue;
+                }
+            }
+            const auto work = importWork;
+            job = std::make_unique<ImportJob>([work, file] { return work(file); }, limit);
+            continue;
+        }
+        steps.pop_front();
+        run(step);
+    }
+}
+
+void LoadQueue::finishImport()
+{
+    const Step step = steps.front();
+    steps.pop_front();
+    adopt(step, job->result());
+    job.reset();
+}
+
+void LoadQueue::adopt(const Step& step, const ImportResult& result)
+{
+    std::vector<std::string> printed;
+    {
+        OutputCapture capture;
+        loader.adoptModel(step.name, step.file, result);
+        printed = capture.lines();
+    }
+    // The importer's own lines on a failure go to the user too (they are on
+    // standard output already).
+    if (report)
+        for (const std::string& line : printed)
+            if (line.compare(0, 18, "Loaded model from ") != 0)
+                report(line);
+}
+
+void LoadQueue::run(const Step& step)
+{
+    Batch& batch = *step.batch;
+    switch (step.kind) {
+    case Step::Import:
+        break;
+    case Step::Place: {
+        if (step.how == Placement::Auto) {
+            OpenOutcome outcome;
+            placeLoadedModel(loader, step.name, false, outcome);
+            batch.modelsPlaced += outcome.modelsPlaced;
+            for (const std::string& line : outcome.failures)
+                say(line);
+            for (const std::string& line : outcome.done)
+                say(line);
+            break;
+        }
+        Mesh* mesh = loader.loadModel(step.name); // cached by now
+        if (step.how == Placement::Whole) {
+            // As `model` always did: a model that failed still gets its
+            // (empty) object.
+            loader.createInstance(mesh);
+            ++batch.modelsPlaced;
+            if (!step.quiet)
+                say("placed " + displayName(step.name));
+            break;
+        }
+        const int placed = loader.placeParts(step.name);
+        batch.modelsPlaced += placed;
+        if (placed > 0)
+            say("placed " + std::to_string(placed) + " parts of " + displayName(step.name));
+        else if (mesh && mesh->uploaded)
+            say("ERROR: model " + step.name + " has no parts");
+        break;
+    }
+    case Step::LoadScene:
+        if (!loader.loadSceneFile(step.name)) {
+            say(step.quiet ? "ERROR: could not load scene " + step.name : "cannot read " + step.name);
+            break;
+        }
+        ++batch.scenesLoaded;
+        if (!step.quiet)
+            say("loaded " + displayName(step.name));
+        if (sceneLoaded)
+            sceneLoaded(loader.lastView, step.frameScene);
+        break;
+    case Step::Frame:
+        if (batch.frameModels && batch.scenesLoaded == 0 && batch.modelsPlaced > 0 && frameAll)
+            frameAll();
+        break;
+    }
+}
+
+void LoadQueue::cancel()
+{
+    if (steps.empty())
+        return;
+    std::string what;
+    for (const Step& step : steps)
+        if (step.kind == Step::Import) {
+            what = displayName(step.file);
+            break;
+        }
+    job.reset(); // stops the child
+    steps.clear();
+    say(what.empty() ? "load cancelled" : "cancelled loading " + what);
+}
+
+std::string LoadQueue::progressLine() const
+{
+    if (!job || steps.empty())
+        return std::string();
+    const long seconds = std::lround(std::floor(job->secondsRunning()));
+    return "loading " + displayName(steps.front().file) + "  " + std::to_string(seconds) +
+           " s    (Tab, cancel: stop)";
+}

@@ -1,0 +1,130 @@
+// Loads that let the frame loop go on: what they place, say and frame.
+#include "app/LoadQueue.h"
+#include "geometry/ImportProcess.h"
+#include "geometry/Mesh.h"
+#include "scene/MeshInstance.h"
+#include "scene/Scene.h"
+#include "scene/SceneLoader.h"
+#include "scene/SceneNode.h"
+#include "scene/SceneView.h"
+#include "support/GLTestSupport.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class LoadQueueTest : public GLTest {
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        dir = fs::path(testing::TempDir()) / ("torv-queue-" + std::to_string(getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        std::ofstream(dir / "two.obj") << "o lid\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"
+                                          "o base\nv 0 0 1\nv 1 0 1\nv 0 1 1\nf 4 5 6\n";
+        scene = std::make_unique<Scene>();
+        loader = std::make_unique<SceneLoader>(scene.get());
+        loader->modelDirectory = (dir / "models").string() + "/";
+        queue = std::make_unique<LoadQueue>(*loader);
+        queue->report = [this](const std::string& line) { said.push_back(line); };
+        queue->frameAll = [this] { ++framed; };
+        queue->sceneLoaded = [this](const SceneView& view, bool frame) {
+            sceneCamera = view.hasCamera;
+            sceneFrame = frame;
+        };
+    }
+    void TearDown() override
+    {
+        queue.reset();
+        scene.reset();
+        loader.reset();
+        fs::remove_all(dir);
+        GLTest::TearDown();
+    }
+    void finish()
+    {
+        testing::internal::CaptureStdout();
+        while (queue->busy()) {
+            queue->poll();
+            usleep(2000);
+        }
+        testing::internal::GetCapturedStdout();
+    }
+
+    fs::path dir;
+    std::unique_ptr<Scene> scene;
+    std::unique_ptr<SceneLoader> loader;
+    std::unique_ptr<LoadQueue> queue;
+    std::vector<std::string> said;
+    int framed = 0;
+    bool sceneCamera = false, sceneFrame = false;
+};
+
+} // namespace
+
+TEST_F(LoadQueueTest, OpenedModelsArePlacedInPartsOrWholeAndFramedInAnEmptyScene)
+{
+    const std::string file = (dir / "two.obj").string();
+    queue->openFiles({file}, false);
+    EXPECT_TRUE(queue->busy()) << "the import runs in the background";
+    EXPECT_EQ(queue->progressLine().rfind("loading two.obj  ", 0), 0u) << queue->progressLine();
+    finish();
+    EXPECT_EQ(scene->root->children.size(), 2u);
+    EXPECT_EQ(said, std::vector<std::string>({"placed 2 parts of two.obj"}));
+    EXPECT_EQ(framed, 1);
+    EXPECT_EQ(queue->progressLine(), "");
+
+    // Cached now: placed at once, as one object; not framed into a full scene.
+    said.clear();
+    queue->openFiles({file}, true);
+    EXPECT_FALSE(queue->busy());
+    EXPECT_EQ(scene->root->children.size(), 3u);
+    EXPECT_EQ(said, std::vector<std::string>({"placed two.obj"}));
+    EXPECT_EQ(framed, 1);
+
+    // A scene file is loaded after its models; one without a camera is
+    // framed unless it came at start-up.
+    std::ofstream(dir / "a.sce") << "meshnode\nfile " << (dir / "late.obj").string() << "\nendmeshnode\n";
+    fs::copy_file(dir / "two.obj", dir / "late.obj");
+    said.clear();
+    queue->openFiles({(dir / "a.sce").string(), (dir / "missing.obj").string()}, false);
+    EXPECT_EQ(said, std::vector<std::string>({"cannot read " + (dir / "missing.obj").string()}));
+    EXPECT_TRUE(queue->busy());
+    finish();
+    EXPECT_EQ(scene->root->children.size(), 1u);
+    EXPECT_TRUE(dynamic_cast<MeshInstance*>(scene->root->children.front()->attachments.front())->mesh->uploaded);
+    EXPECT_FALSE(sceneCamera);
+    EXPECT_TRUE(sceneFrame);
+    EXPECT_EQ(framed, 1) << "a scene is framed through sceneLoaded, not as models";
+}
+
+TEST_F(LoadQueueTest, ASlowImportCanBeCancelledAndPlacesNothing)
+{
+    // An import that never ends, as a huge file's may seem to.
+    std::ofstream(dir / "stuck.obj") << "v 0 0 0\n";
+    const auto read = queue->importWork;
+    queue->importWork = [read](const std::string& file) -> ImportResult {
+        for (;;)
+            if (file.find("stuck") != std::string::npos)
+                pause();
+            else
+                return read(file);
+    };
+    queue->addModel((dir / "stuck.obj").string(), LoadQueue::Placement::Whole);
+    queue->addModel((dir / "two.obj").string(), LoadQueue::Placement::Parts);
+    for (int i = 0; i < 20; ++i)
+        queue->poll();
+    EXPECT_TRUE(queue->busy());
+    queue->cancel();
+    EXPECT_FALSE(queue->busy());
+    EXPECT_TRUE(scene->root->children.empty()) << "the waiting request went too";
+    EXPECT_EQ(said, std::vector<std::string>({"cancelled loading stuck.obj"}));
+    EXPECT_FALSE(loader->isModelCached((dir / "stuck.obj").string())) << "a later try reads it again";
+}
