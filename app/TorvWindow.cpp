@@ -84,6 +84,8 @@ void TorvWindow::init()
     startingUp = false;
     platform().setDropCallback([this](const std::vector<std::string>& paths) { openFiles(paths); });
 
+    if (!withConsole)
+        return;
     font = std::make_unique<Font>();
     // The named face is proprietary and not shipped; DejaVu Sans Mono stands in.
     font->loadFaceWithFallback("Lucida", "fonts/LucidaSansTypewriter.ttf", Font::shippedFontPath);
@@ -195,7 +197,7 @@ void TorvWindow::update(double dt)
             cameraController->focus(worldCentre(*selectedTransformable, *camera));
         } else if (input->keyPressed['C']) {
             cameraController->focus(Vec3(0, 0, 0));
-        } else if (tabPressed) {
+        } else if (tabPressed && console) {
             console->consoleOpen = true;
             console->open();
             consoleJustOpened = true;

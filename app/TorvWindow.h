@@ -123,6 +123,9 @@ public:
     std::string startSceneDirectory = "scenes/";
     // Where model names are looked up.
     std::string modelDirectory = "models/";
+    // False: no font and no console are made (a run that only renders
+    // pictures never shows them); set before start.
+    bool withConsole = true;
 
     // The scene panel (F1), made for the real window; headless runs get one
     // only when they ask before start-up.

@@ -19,7 +19,7 @@ FrameBufferObject* Renderer::cutawayDepthPass(Frame& f)
 
 FrameBufferObject* Renderer::floodSeededTargets()
 {
-    return floodCutawayDepth(floodTargets[0], floodTargets[1]);
+    return floodCutawayDepth(floodTargets[0], floodTargets[1], floodReach);
 }
 
 bool Renderer::seedCutawayDepth(Scene& s, const Camera& camera)
@@ -32,6 +32,7 @@ bool Renderer::seedCutawayDepth(Scene& s, const Camera& camera)
         return false;
 
     followProjection(camera);
+    floodReach = cutReach(s, camera, floodTargets[0].width, floodTargets[0].height, farPlane);
     prepareFloodTargets();
     ShaderProgram& mesh = jumpFlood().meshShader;
     mesh.set("edgeCompression", s.edgeMode ? 0.0f : 1.0f);

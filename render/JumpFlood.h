@@ -3,6 +3,7 @@
 #include "gl/ShaderProgram.h"
 
 class FrameBufferObject;
+struct CutReach;
 
 // The cutaway surface
 // -------------------
@@ -52,16 +53,26 @@ struct JumpFloodResources {
     ShaderProgram floodShader{"Jump flooding Shader"};
     ShaderProgram meshShader{"Jump flooding Mesh Shader"};
     ShaderProgram resultShader{"Jump flooding Result Shader"};
+    // The coarse flood (see CoarseFlood.h).
+    ShaderProgram reduceShader{"Flood Reduce Shader"};
+    ShaderProgram coarseShader{"Flood Coarse Shader"};
+    ShaderProgram refineShader{"Flood Refine Shader"};
+    ShaderProgram resolveShader{"Flood Resolve Shader"};
     Mesh floodQuad;
     bool ready = false;
+    // true: every flood runs the full-size passes over the whole image
+    // instead of the coarse flood. Starts from TORV_FULL_FLOOD=1.
+    bool fullFlood = false;
 };
 JumpFloodResources& jumpFlood();
 
 void initJumpFlood();
 void createFloodTargets(FrameBufferObject targets[2], int width, int height);
-// Runs the flood passes over first (seeded) and second; returns the target
-// the result pass wrote, or null before initJumpFlood.
-FrameBufferObject* floodCutawayDepth(FrameBufferObject& first, FrameBufferObject& second);
+// Runs the flood over first (seeded) and second: the coarse flood within
+// reach (CoarseFlood.h), or with fullFlood set the full-size passes over the
+// whole image. Returns the target whose depth texture holds the cutaway
+// depth, or null before initJumpFlood.
+FrameBufferObject* floodCutawayDepth(FrameBufferObject& first, FrameBufferObject& second, const CutReach& reach);
 
 // The flood's pass count and the step of each pass, with the float rounding
 // the passes use.

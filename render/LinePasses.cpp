@@ -9,11 +9,23 @@
 
 #include <cmath>
 
+// The uncut depth is read only by the first silhouette draw, and without a
+// cut it equals the depth the cell pass left in sceneTarget: the objects are
+// then drawn no second time (the silhouette pass reads sceneTarget instead).
+bool Renderer::needsUncutDepth(const Frame& f)
+{
+    return f.flood && f.scene.lineMode != LineMode::Off;
+}
+
 void Renderer::depthPass(const Frame& f)
 {
     lineTarget.bind();
     glClearDepth(1.0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (!needsUncutDepth(f)) {
+        FrameBufferObject::unbind();
+        return;
+    }
     depthShader.use();
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
     for (Renderable* r : f.scene.selection)
@@ -74,7 +86,8 @@ void Renderer::silhouettePass(const Frame& f)
     silhouetteShader.set("lineScale", pixelScale);
     silhouetteShader.set("threshold", 0.0004f, 0.001f);
     silhouetteShader.set("depthLogRange", std::log(f.camera.farDistance / f.camera.nearDistance));
-    if (s.lineMode != LineMode::Off) {
+    // Without a cut the first draw would repeat the second (needsUncutDepth).
+    if (needsUncutDepth(f)) {
         bindTexture(0, lineTarget.depthTexture);
         silhouetteShader.set("texture0", 0);
         if (f.flood && s.lineMode == LineMode::Ghost) {

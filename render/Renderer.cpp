@@ -218,7 +218,8 @@ std::vector<const ShaderProgram*> Renderer::programs() const
     std::vector<const ShaderProgram*> all = {
         &textureScreenShader, &depthShader,     &silhouetteShader, &cellShader,     &combineShader,
         &cutSurfaceShader,    &idShader,        &gizmoShader,      &colorShader,    &blur1Shader,
-        &blur2Shader,         &jf.floodShader, &jf.meshShader,    &jf.resultShader};
+        &blur2Shader,         &jf.floodShader, &jf.meshShader,    &jf.resultShader, &jf.reduceShader,
+        &jf.coarseShader,     &jf.refineShader,  &jf.resolveShader};
     for (const ShaderProgram* p : outline.programs())
         all.push_back(p);
     return all;

@@ -3,6 +3,7 @@
 #include "gl/FrameBufferObject.h"
 #include "gl/ShaderProgram.h"
 #include "math/Mat.h"
+#include "render/CutReach.h"
 #include "render/PassTimer.h"
 #include "render/SelectionOutline.h"
 
@@ -90,6 +91,8 @@ public:
     // seeded targets (the target that holds the result, or null).
     bool seedCutawayDepth(Scene& scene, const Camera& camera);
     FrameBufferObject* floodSeededTargets();
+    // Where the cutters of the last seeding can cut (render/CutReach).
+    const CutReach& seededReach() const { return floodReach; }
 
 private:
     // What every pass of one frame reads.
@@ -114,6 +117,7 @@ private:
     void cutSurfacePass(const Frame& f);
     // The cut surfaces into the bound target, over its depth.
     void drawCutSurfaces(const Frame& f);
+    static bool needsUncutDepth(const Frame& f);
     void depthPass(const Frame& f);
     void ghostPass(const Frame& f);
     void silhouettePass(const Frame& f);
@@ -147,6 +151,8 @@ private:
 
     Mesh screenQuad;
     FrameBufferObject floodTargets[2];
+    // Where the cutters seeded last can cut (render/CutReach).
+    CutReach floodReach;
     FrameBufferObject lineTarget;
     FrameBufferObject sceneTarget;
     FrameBufferObject ghostTarget;

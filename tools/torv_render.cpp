@@ -60,6 +60,7 @@ int main(int argc, char** argv)
     setPlatform(&headless);
     TorvWindow window(options.width, options.height);
     window.startSceneDirectory = "";
+    window.withConsole = false;
     window.openWhole = options.whole;
     if (classifyFile(options.scenePath) == FileKind::Model)
         window.filesToOpen = {options.scenePath};

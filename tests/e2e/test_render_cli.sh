@@ -82,7 +82,8 @@ identify "$OUT/small.png" | grep -q "PNG 320x240" || fail "resolution ignored: $
 
 JSON=$("$R" scenes/s_test.sce --output "$OUT/b.png" --select 3 --bench 3 | grep -v '^Loaded model')
 for key in '"image": \[800, 800\]' '"frames": 3' '"triangles": [1-9]' '"frame_ms": {"mean": [0-9.]*, "median"' \
-    '"cutaway": {"mean"' '"cell": {"mean"'; do
+    '"cutaway": {"mean"' '"cell": {"mean"' \
+    '"cut_over_plain": {"cut_ms": [0-9.]*, "plain_ms": [0-9.]*, "ratio": [0-9.]*, "full_flood_cut_ms": [0-9.]*'; do
     printf '%s' "$JSON" | grep -q "$key" || fail "benchmark JSON lacks $key: $JSON"
 done
 echo "torv-render command line passed"

@@ -20,7 +20,9 @@ start_xvfb || exit 1
 OUT="$WORK/stdout.txt"
 RC="$WORK/rc"
 start_torv "$WORK"
-differ() { compare -metric AE -fuzz 3% "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
+pause() { sleep "${1:-1.5}"; }
+# Pixels that differ by more than 3 %: the same view must give the same picture.
+differ() { compare -metric AE -fuzz 3% "$1" "$2" null: 2>&1 | awk '{ print int($1) }'; }
 drawn_box() { convert "$1" -fuzz 3% -trim -format '%w %h %X %Y' info: 2>/dev/null | tr -d '+'; }
 
 # Select the crust (the globe's centre), orbit with the right button, zoom.

@@ -29,7 +29,10 @@ const char* const renderUsage =
     "  --edit                       edit mode: show the gizmo on the last selected model\n"
     "  --outline                    outline the selected models as the window does\n"
     "  --frames N                   frames to render before the picture is taken (default 2)\n"
-    "  --bench N                    render N more frames and print timings as JSON\n"
+    "  --bench N                    render N more frames and print timings as JSON; with a\n"
+    "                               selection also the cut frame over the plain frame\n"
+    "                               (nothing selected) and the same with the full flood\n"
+    "  --full-flood                 cut with the full-size flood (also TORV_FULL_FLOOD=1)\n"
     "  --antialias K                render K (1 to 4) times larger and filter down (default 1)\n"
     "  --transparent                the white background becomes transparent\n"
     "  --help                       show this text\n"
@@ -219,6 +222,10 @@ ParseOutcome parseRenderOptions(const std::vector<std::string>& args, RenderOpti
         }
         if (a == "--outline") {
             o.outline = true;
+            continue;
+        }
+        if (a == "--full-flood") {
+            o.fullFlood = true;
             continue;
         }
         bool known = false;

@@ -31,6 +31,8 @@ struct RenderOptions {
     // PNG: rendered this many times larger and filtered down.
     int antialias = 1;
     bool transparent = false;
+    // The cutaway by the full-size flood instead of the coarse one.
+    bool fullFlood = false;
 };
 
 enum class ParseOutcome { Run, ShowHelp, ShowVersion, Fail };

@@ -9,6 +9,7 @@
 #include "interaction/ViewFraming.h"
 #include "math/Camera.h"
 #include "math/CameraController.h"
+#include "render/JumpFlood.h"
 #include "render/PictureOutput.h"
 #include "scene/MeshInstance.h"
 #include "scene/PlacedInstances.h"
@@ -46,6 +47,41 @@ double mean(const std::vector<double>& v)
     return v.empty() ? 0.0 : s / v.size();
 }
 
+
+// Milliseconds of one whole frame, waited for.
+double timeFrame(TorvWindow& window)
+{
+    auto t0 = std::chrono::steady_clock::now();
+    window.frame();
+    glFinish();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// The cut frame against the plain frame of the same view (nothing selected),
+// and the cut frame with the full-size flood, rendered in turns so that a
+// change of the machine's load touches all three alike.
+void printCutOverPlain(TorvWindow& window, int frames, std::ostream& json)
+{
+    Scene& scene = *window.scene;
+    std::vector<Renderable*> selected(scene.selection.begin(), scene.selection.end());
+    JumpFloodResources& jf = jumpFlood();
+    const bool fullBefore = jf.fullFlood;
+    std::vector<double> cut, full, plain;
+    for (int i = 0; i < frames; ++i) {
+        jf.fullFlood = false;
+        cut.push_back(timeFrame(window));
+        jf.fullFlood = true;
+        full.push_back(timeFrame(window));
+        scene.clearSelection();
+        plain.push_back(timeFrame(window));
+        for (Renderable* r : selected)
+            scene.select(r);
+    }
+    jf.fullFlood = fullBefore;
+    const double c = median(cut), f = median(full), p = median(plain);
+    json << ",\n  \"cut_over_plain\": {\"cut_ms\": " << c << ", \"plain_ms\": " << p << ", \"ratio\": " << c / p
+         << ", \"full_flood_cut_ms\": " << f << ", \"full_flood_ratio\": " << f / p << "}";
+}
 
 } // namespace
 
@@ -129,6 +165,8 @@ void applyView(TorvWindow& window, const RenderOptions& o)
         scene.setGlobalAngle(o.angle);
     scene.editMode = o.edit;
     window.renderer().outlineSelection = o.outline;
+    if (o.fullFlood)
+        jumpFlood().fullFlood = true;
     // --select replaces the selection a scene file saved.
     if (!o.selectItems.empty())
         window.deselectAll();
@@ -195,6 +233,11 @@ void printBench(TorvWindow& window, const RenderOptions& o)
              << ", \"median\": " << median(p.second) << "}";
         first = false;
     }
-    json << "\n  }\n}\n";
+    json << "\n  }";
+    if (!scene.selection.empty()) {
+        timer.enabled = false;
+        printCutOverPlain(window, o.bench, json);
+    }
+    json << "\n}\n";
     std::cout << json.str();
 }

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# A new user's run under Xvfb: `torv` on the corpus engine by its full path
+# opens it in parts with the scene panel shown; a click on the piston's row
+# (found by typing its id into the panel's find field) selects it and the
+# picture shows it cut open; `savescene` writes the view and the selection;
+# torv-render of that file with no options draws what the window's
+# screenshot shows.
+set -u
+BUILD=$(cd "${1:?build directory}" && pwd)
+. "$(dirname "$0")/xvfb_lib.sh"
+
+ENGINE=/usr/share/assimp/models/glTF2/2CylinderEngine-glTF-Binary/2CylinderEngine.glb
+[ -f "$ENGINE" ] || { echo "assimp-testmodels missing: $ENGINE; skipped"; exit 0; }
+WORK=$(mktemp -d)
+APP=
+trap '[ -n "$APP" ] && kill $APP 2>/dev/null; stop_xvfb; [ -n "${KEEP:-}" ] || rm -rf "$WORK"' EXIT
+mkdir -p "$WORK/run/scenes"
+[ -n "${KEEP:-}" ] && echo "work: $WORK"
+
+# Waits SECONDS (frames are slow in software GL).
+pause() { sleep "$1"; }
+# Pixels that differ by more than 10 % between two pictures (in a region).
+differ() { compare -metric AE -fuzz 10% "$1" "$2" null: 2>&1 | awk '{ print int($1) }'; }
+picture_part() { convert "$1" -crop 460x800+0+0 +repage "$2"; }
+
+start_xvfb || exit 1
+OUT="$WORK/stdout.txt"
+RC="$WORK/rc"
+start_torv "$WORK/run" "$ENGINE"
+wait_for 180 grep -q 'placed [0-9]* parts of 2CylinderEngine.glb' "$OUT" ||
+    fail "the engine was not placed in parts: $(cat "$OUT")"
+pause 3
+shot "$WORK/opened.png"
+# The panel is shown: its status line (dark text on the panel's light grey).
+[ "$(count_pixels "$WORK/opened.png" 475 768 795 790 dark)" -gt 20 ] || fail "no panel at start"
+
+# The piston is part nodes[5]: its row is the one under the file's row once
+# the list is filtered by that id.
+xdotool mousemove --window "$WIN" 560 62 click 1; pause 1
+xdotool type --delay 60 "nodes[5]"; pause 2
+xdotool mousemove --window "$WIN" 560 124 click 1; pause 1
+# Away from the field (the panel's empty part), then off the panel and the
+# model, so keys reach the viewer again and no hover outline is drawn.
+xdotool mousemove --window "$WIN" 630 740 click 1; pause 1
+xdotool mousemove --window "$WIN" 4 796
+picture_part "$WORK/opened.png" "$WORK/opened-left.png"
+cut_open() {
+    shot "$WORK/selected.png" && picture_part "$WORK/selected.png" "$WORK/selected-left.png" &&
+        [ "$(differ "$WORK/opened-left.png" "$WORK/selected-left.png")" -gt 1500 ]
+}
+wait_for 90 cut_open || fail "the picture did not change: the piston's row selected nothing"
+
+console_command "savescene view.sce"
+console_command "screenshot window.png"
+wait_for 60 test -s "$WORK/run/window.png" || fail "no screenshot: $(ls "$WORK/run")"
+SCENE="$WORK/run/scenes/view.sce"
+[ -s "$SCENE" ] || fail "savescene wrote nothing: $(ls -R "$WORK/run")"
+grep -q '^camera ' "$SCENE" || fail "the saved scene has no camera line"
+SELECTED=$(awk '$1 == "selected" { print $2 }' "$SCENE")
+[ -n "$SELECTED" ] || fail "the saved scene has no selection"
+PART=$(awk -v want="$SELECTED" '$1 == "meshnode" { n++ } $1 == "part" && n - 1 == want { print $2 }' "$SCENE")
+[ "$PART" = "nodes[5]" ] || fail "the saved selection is part '$PART', not the piston"
+
+(cd "$WORK/run" && "$BUILD/torv-render" scenes/view.sce --output "$WORK/render.png" >/dev/null) ||
+    fail "torv-render could not draw the saved scene"
+OFF=$(differ "$WORK/run/window.png" "$WORK/render.png")
+echo "torv-render of the saved scene: $OFF of 640000 pixels off the window's screenshot"
+[ "$OFF" -le 1500 ] || fail "torv-render of the saved view differs from the window ($OFF pixels)"
+
+xdotool keydown Escape; wait_for 60 test -s "$RC"; xdotool keyup Escape 2>/dev/null
+[ "$(cat "$RC" 2>/dev/null)" = "0" ] || fail "exit status $(cat "$RC" 2>/dev/null)"
+echo "new user's run passed"
