@@ -110,21 +110,23 @@ wait_ink_above() { # minimum, seconds
     done
     return 1
 }
-wait_no_ink() { # seconds
-    local end=$((SECONDS + $1))
-    while [ $SECONDS -lt $end ]; do
-        [ "$(input_ink)" -eq 0 ] && return 0
-        sleep 0.2
-    done
-    return 1
-}
+# The input line's area as it was before the console opened: once closed,
+# the console leaves it so (or blank), whatever the picture has there.
+input_area() { convert "$1" -crop 285x26+15+4 +repage "$2" 2>/dev/null; }
 open_console() {
+    shot "${WORK:?}/before-console.png"
+    input_area "$WORK/before-console.png" "$WORK/before-console-input.png"
     key Tab
     wait_ink_above 0 20 || fail "the console did not open"
 }
+console_gone() {
+    [ "$(input_ink)" -eq 0 ] && return 0
+    input_area "$WORK/probe.png" "$WORK/probe-input.png"
+    [ "$(differ "$WORK/before-console-input.png" "$WORK/probe-input.png")" -le 5 ]
+}
 close_console() {
     key Tab
-    wait_no_ink 20 || fail "the console did not close"
+    wait_for 20 console_gone || fail "the console did not close"
 }
 # type_command TEXT [SHOT]: types a line into the open console, waits until it
 # shows (screenshot in $WORK/SHOT when named) and runs it.
