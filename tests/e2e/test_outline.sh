@@ -4,6 +4,7 @@
 # command leaves it out unless asked, and so does torv-render.
 set -u
 BUILD=$(cd "${1:?build directory}" && pwd)
+ROOT=$(pwd)
 . "$(dirname "$0")/xvfb_lib.sh"
 
 WORK=$(mktemp -d)
@@ -46,9 +47,9 @@ wait_for 60 test -s "$WORK/run/outlined.png" || fail "no screenshots: $(ls "$WOR
 [ "$(outline_pixels "$WORK/run/plain.png" $MOON)" -lt 5 ] || fail "the plain screenshot has the outline"
 [ "$(outline_pixels "$WORK/run/outlined.png" $MOON)" -gt 150 ] || fail "screenshot --outline has none"
 
-(cd "$WORK/run" && "$BUILD/torv-render" "$(cd "$(dirname "$0")/../.." && pwd)/scenes/s_test.sce" --select 4 \
+(cd "$WORK/run" && "$BUILD/torv-render" "$ROOT/scenes/s_test.sce" --select 4 \
     --output "$WORK/render.png" >/dev/null && "$BUILD/torv-render" \
-    "$(cd "$(dirname "$0")/../.." && pwd)/scenes/s_test.sce" --select 4 --outline --output "$WORK/render-outline.png" \
+    "$ROOT/scenes/s_test.sce" --select 4 --outline --output "$WORK/render-outline.png" \
     >/dev/null) || fail "torv-render failed"
 [ "$(outline_pixels "$WORK/render.png" $MOON)" -lt 5 ] || fail "torv-render drew an outline unasked"
 [ "$(outline_pixels "$WORK/render-outline.png" $MOON)" -gt 150 ] || fail "torv-render --outline drew none"
