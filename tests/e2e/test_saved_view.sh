@@ -8,17 +8,9 @@ BUILD=$(cd "${1:?build directory}" && pwd)
 ROOT=$(pwd)
 . "$(dirname "$0")/xvfb_lib.sh"
 
-WORK=$(mktemp -d)
-trap 'kill $APP 2>/dev/null; stop_xvfb; [ -n "${KEEP:-}" ] || rm -rf "$WORK"' EXIT
-mkdir -p "$WORK/scenes"
-for d in shaders fonts models; do ln -s "$ROOT/$d" "$WORK/$d"; done
-cp "$ROOT/scenes/s_test.sce" "$WORK/scenes/"
+start_session
 # The globe far off to the side, with no view lines.
 sed 's/^t 0 0 0$/t 60 0 0/' "$ROOT/scenes/s_test.sce" >"$WORK/scenes/aside.sce"
-
-start_xvfb || exit 1
-OUT="$WORK/stdout.txt"
-RC="$WORK/rc"
 start_torv "$WORK"
 pause() { sleep "${1:-1.5}"; }
 # Pixels that differ by more than 3 %: the same view must give the same picture.
@@ -70,6 +62,5 @@ echo "the view loaded again against the window: $AGAIN pixels differ"
 [ "$AGAIN" -le 200 ] || fail "loading the saved view does not bring it back"
 close_console
 
-xdotool keydown Escape; wait_for 60 test -s "$RC"; xdotool keyup Escape 2>/dev/null
-[ "$(cat "$RC" 2>/dev/null)" = "0" ] || fail "exit status $(cat "$RC" 2>/dev/null)"
+quit_torv
 echo "saved view session passed"
