@@ -65,6 +65,7 @@ start_session() {
 # window ($WIN) and its first frame.
 start_torv() {
     local folder=$1; shift
+    rm -f "$RC"
     ( cd "$folder" && "$BUILD/torv" "$@" >"$OUT" 2>&1; echo $? >"$RC" ) &
     APP=$!
     wait_for 60 xdotool search --name '^Torv$' || fail "no window titled Torv"
@@ -116,6 +117,39 @@ click_seen() {
     shot "$WORK/before-click.png"
     xdotool click 1
     wait_change "$WORK/before-click.png" 30
+}
+
+# drag BUTTON X Y DX DY: presses at (X, Y) and moves by (DX, DY) in steps
+# until the picture changes (the press and the first step may share a
+# frame, so the first steps stay small), then to the end, and releases.
+# With button 1 (a gizmo handle) the handle lights up under the cursor: that
+# change comes first, so the picture to compare with is taken once it shows.
+drag() {
+    local button=$1 x=$2 y=$3 dx=$4 dy=$5 i
+    shot "$WORK/before-drag.png"
+    xdotool mousemove --window "$WIN" "$x" "$y"
+    [ "$button" != 1 ] || wait_change "$WORK/before-drag.png" 10 || fail "the handle did not light up"
+    shot "$WORK/before-drag.png"
+    xdotool mousedown "$button"
+    # The press itself shows nothing, and the gizmo's handles overlap about
+    # their centre: the one fixed wait lets a frame take the press where it is.
+    [ "$button" != 1 ] || sleep 1
+    for i in $(seq 1 20); do
+        xdotool mousemove --window "$WIN" $((x + dx * i / 20)) $((y + dy * i / 20))
+        wait_change "$WORK/before-drag.png" 3 && break
+    done
+    xdotool mousemove --window "$WIN" $((x + dx)) $((y + dy))
+    wait_change "$WORK/changed.png" 3
+    # Keys are dropped until the release is taken. A handle stays lit while
+    # dragged and goes dark once released with the cursor away from it.
+    # (An orbit follows the cursor in the frame that takes its release, so
+    # its cursor stays where it is.)
+    shot "$WORK/before-release.png"
+    xdotool mouseup "$button"
+    if [ "$button" = 1 ]; then
+        xdotool mousemove --window "$WIN" 5 5
+        wait_change "$WORK/before-release.png" 10 || fail "the drag did not end"
+    fi
 }
 
 # wait_shot FILE SECONDS TEST...: takes screenshots into FILE until the test
