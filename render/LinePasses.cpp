@@ -12,9 +12,11 @@
 // The uncut depth is read only by the first silhouette draw, and without a
 // cut it equals the depth the cell pass left in sceneTarget: the objects are
 // then drawn no second time (the silhouette pass reads sceneTarget instead).
+// With a cut it still equals it outside the cut region, where nothing was
+// cut away: only the region is drawn again.
 bool Renderer::needsUncutDepth(const Frame& f)
 {
-    return f.flood && f.scene.lineMode != LineMode::Off;
+    return f.flood && f.scene.lineMode != LineMode::Off && !f.cut.empty();
 }
 
 void Renderer::depthPass(const Frame& f)
@@ -26,6 +28,11 @@ void Renderer::depthPass(const Frame& f)
         FrameBufferObject::unbind();
         return;
     }
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, sceneTarget.framebuffer);
+    glBlitFramebuffer(0, 0, frameWidth, frameHeight, 0, 0, frameWidth, frameHeight, GL_DEPTH_BUFFER_BIT,
+                      GL_NEAREST);
+    scissorTo(f.cut);
+    glClear(GL_DEPTH_BUFFER_BIT);
     depthShader.use();
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
     for (Renderable* r : f.scene.selection)
@@ -34,6 +41,7 @@ void Renderer::depthPass(const Frame& f)
         r->draw(depthShader);
     glUseProgram(0);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDisable(GL_SCISSOR_TEST);
     FrameBufferObject::unbind();
 }
 
@@ -97,7 +105,12 @@ void Renderer::silhouettePass(const Frame& f)
         } else {
             silhouetteShader.set("useDepthMap", 0);
         }
+        // Outside the cut region (and the stencil's reach around it) the
+        // uncut depth is the cut one: the second draw gives the same lines.
+        const int margin = static_cast<int>(std::ceil(std::max(pixelScale, 1.0f))) + 1;
+        scissorTo(PixelRect{f.cut.x0 - margin, f.cut.y0 - margin, f.cut.x1 + margin, f.cut.y1 + margin});
         drawScreenQuad();
+        glDisable(GL_SCISSOR_TEST);
     }
     glEnable(GL_BLEND);
     glBlendEquation(GL_MAX);

@@ -151,11 +151,14 @@ void Renderer::render(Scene& scene, const Camera& camera)
     glCullFace(GL_FRONT);
 
     const Vec4 light = camera.view * Vec4(lightPosition.x, lightPosition.y, lightPosition.z, 1.0f);
-    Frame f{scene, camera, Vec3(light.x, light.y, light.z)};
+    Frame f{scene, camera, Vec3(light.x, light.y, light.z), nullptr, PixelRect{}};
 
     passTimer.begin("cutaway");
     f.flood = cutawayDepthPass(f);
+    if (f.flood)
+        f.cut = cutRegion();
     lastFlood = f.flood;
+    lastCut = f.cut;
     passTimer.begin("cell");
     cellPass(f);
     passTimer.begin("cutSurface");
@@ -183,6 +186,22 @@ void Renderer::render(Scene& scene, const Camera& camera)
     overlayPass(f);
     passTimer.end();
     glActiveTexture(GL_TEXTURE0);
+}
+
+PixelRect Renderer::cutRegion() const
+{
+    if (jumpFlood().fullFlood)
+        return PixelRect{0, 0, frameWidth, frameHeight};
+    return floodReach.exact;
+}
+
+bool Renderer::scissorTo(const PixelRect& r)
+{
+    if (r.empty())
+        return false;
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
+    return true;
 }
 
 uint32_t Renderer::readObjectId(int x, int y) const

@@ -102,7 +102,15 @@ private:
         Vec3 viewLight;
         // The flood target with the cutaway depth; null when nothing cuts.
         FrameBufferObject* flood = nullptr;
+        // The pixels the cut can change (GL window coordinates); the passes
+        // that only matter where something is cut away stay inside it.
+        PixelRect cut;
     };
+    // The cut region of a frame that cut with the last seeding: the exact
+    // region of its reach, or the whole image for the full flood.
+    PixelRect cutRegion() const;
+    // Restricts drawing to r (GL_SCISSOR_TEST on); false when r is empty.
+    static bool scissorTo(const PixelRect& r);
 
     void createTargets();
     // "perspective" of every program that draws objects (and "farPlane" of
@@ -136,6 +144,7 @@ private:
     bool projectionUploaded = false;
     // The flood target the last frame cut with; null when nothing cut.
     FrameBufferObject* lastFlood = nullptr;
+    PixelRect lastCut;
 
     ShaderProgram textureScreenShader{"Texture Screen Shader"};
     ShaderProgram depthShader{"Depth shader"};

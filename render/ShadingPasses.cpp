@@ -69,6 +69,10 @@ void Renderer::cutSurfacePass(const Frame& f)
 
 void Renderer::drawCutSurfaces(const Frame& f)
 {
+    // Beyond the cut region no surface lies nearer than the cut depth there,
+    // so no back face is exposed.
+    if (!scissorTo(f.cut))
+        return;
     glCullFace(GL_FRONT);
     cutSurfaceShader.use();
     cutSurfaceShader.set("viewLightPosition", f.viewLight.x, f.viewLight.y, f.viewLight.z);
@@ -82,4 +86,5 @@ void Renderer::drawCutSurfaces(const Frame& f)
         r->draw(cutSurfaceShader);
     glUseProgram(0);
     glActiveTexture(GL_TEXTURE0);
+    glDisable(GL_SCISSOR_TEST);
 }
