@@ -15,8 +15,8 @@ std::vector<uint32_t> Renderer::readCutFaceIds(Scene& scene, const Camera& camer
     desc.width = w;
     desc.height = h;
     desc.depthFormat = GL_DEPTH_COMPONENT;
-    desc.depthInternalFormat = GL_DEPTH_COMPONENT32;
-    desc.depthType = GL_UNSIGNED_INT;
+    desc.depthInternalFormat = GL_DEPTH_COMPONENT32F;
+    desc.depthType = GL_FLOAT;
     desc.wrap = GL_CLAMP_TO_EDGE;
     desc.colorCount = 2;
     desc.colorFormats = {GL_RGBA, GL_RED_INTEGER};

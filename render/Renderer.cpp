@@ -5,6 +5,7 @@
 #include "render/ShaderFiles.h"
 #include "scene/Scene.h"
 
+#include <algorithm>
 #include <cstring>
 
 void bindTexture(int unit, GLuint texture)
@@ -67,8 +68,8 @@ void Renderer::createTargets()
     full.width = frameWidth;
     full.height = frameHeight;
     full.depthFormat = GL_DEPTH_COMPONENT;
-    full.depthInternalFormat = GL_DEPTH_COMPONENT32;
-    full.depthType = GL_UNSIGNED_INT;
+    full.depthInternalFormat = GL_DEPTH_COMPONENT32F;
+    full.depthType = GL_FLOAT;
     full.wrap = GL_CLAMP_TO_EDGE;
 
     FrameBufferDesc line = full;
@@ -168,7 +169,8 @@ void Renderer::render(Scene& scene, const Camera& camera)
     glCullFace(GL_BACK);
     passTimer.begin("depth");
     depthPass(f);
-    if (scene.lineMode == LineMode::Ghost) {
+    // The mask weighs only the uncut lines, which a frame draws with a cut.
+    if (scene.lineMode == LineMode::Ghost && needsUncutDepth(f)) {
         passTimer.begin("ghost");
         ghostPass(f);
     }
@@ -202,6 +204,22 @@ bool Renderer::scissorTo(const PixelRect& r)
     glEnable(GL_SCISSOR_TEST);
     glScissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
     return true;
+}
+
+PixelRect Renderer::grown(const PixelRect& r, int margin)
+{
+    return PixelRect{r.x0 - margin, r.y0 - margin, r.x1 + margin, r.y1 + margin};
+}
+
+void Renderer::copyDepth(const FrameBufferObject& from, const FrameBufferObject& to, const PixelRect& r) const
+{
+    const int x0 = std::max(r.x0, 0), y0 = std::max(r.y0, 0);
+    const int x1 = std::min(r.x1, frameWidth), y1 = std::min(r.y1, frameHeight);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, from.framebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to.framebuffer);
+    if (x1 > x0 && y1 > y0)
+        glBlitFramebuffer(x0, y0, x1, y1, x0, y0, x1, y1, GL_DEPTH_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 uint32_t Renderer::readObjectId(int x, int y) const

@@ -111,6 +111,13 @@ private:
     PixelRect cutRegion() const;
     // Restricts drawing to r (GL_SCISSOR_TEST on); false when r is empty.
     static bool scissorTo(const PixelRect& r);
+    // r grown by margin pixels on every side.
+    static PixelRect grown(const PixelRect& r, int margin);
+    // Copies the depth of r (clipped to the image) from one target to
+    // another of the same size and depth format; leaves no framebuffer bound.
+    void copyDepth(const FrameBufferObject& from, const FrameBufferObject& to, const PixelRect& r) const;
+    // How far beyond the cut region the silhouette stencil reads.
+    int lineMargin() const;
 
     void createTargets();
     // "perspective" of every program that draws objects (and "farPlane" of

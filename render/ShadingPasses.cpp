@@ -55,12 +55,8 @@ void Renderer::cellPass(const Frame& f)
 void Renderer::cutSurfacePass(const Frame& f)
 {
     // The pass reads the front surfaces' depth while it writes depth into the
-    // same target: read a copy instead.
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, sceneTarget.framebuffer);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, frontDepthCopy.framebuffer);
-    glBlitFramebuffer(0, 0, frameWidth, frameHeight, 0, 0, frameWidth, frameHeight, GL_DEPTH_BUFFER_BIT,
-                      GL_NEAREST);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    // same target: read a copy instead (of the cut region, where it draws).
+    copyDepth(sceneTarget, frontDepthCopy, f.cut);
 
     sceneTarget.bind();
     drawCutSurfaces(f);
