@@ -10,12 +10,14 @@
 #include "text/OutputCapture.h"
 
 #include <cmath>
+#include <set>
 #include <sstream>
 #include <iostream>
 
 LoadQueue::LoadQueue(SceneLoader& l)
     : timeoutSeconds(interactiveImportTimeout()),
-      importWork([](const std::string& file) { return readModel(file, ImportOptions()); }), loader(l)
+      importWork([](const std::string& file) { return readModel(file, ImportOptions()); }), loader(l),
+      width(size_t(importChildCount()))
 {
 }
 LoadQueue::~LoadQueue() = default;
@@ -31,15 +33,15 @@ void LoadQueue::say(const std::string& line)
 void LoadQueue::pushModel(const std::string& name, Placement how, bool quiet, const std::shared_ptr<Batch>& batch)
 {
     if (!loader.isModelCached(name))
-        steps.push_back({Step::Import, name, loader.modelFile(name), how, quiet, false, batch});
-    steps.push_back({Step::Place, name, std::string(), how, quiet, false, batch});
+        steps.push_back({Step::Import, name, loader.modelFile(name), how, quiet, false, batch, nullptr});
+    steps.push_back({Step::Place, name, std::string(), how, quiet, false, batch, nullptr});
 }
 
 void LoadQueue::pushScene(const std::string& path, bool frameScene, bool quiet, const std::shared_ptr<Batch>& batch)
 {
     for (const auto& [name, file] : loader.uncachedModels(path))
-        steps.push_back({Step::Import, name, file, Placement::Whole, quiet, false, batch});
-    steps.push_back({Step::LoadScene, path, std::string(), Placement::Whole, quiet, frameScene, batch});
+        steps.push_back({Step::Import, name, file, Placement::Whole, quiet, false, batch, nullptr});
+    steps.push_back({Step::LoadScene, path, std::string(), Placement::Whole, quiet, frameScene, batch, nullptr});
 }
 
 void LoadQueue::openFiles(const std::vector<std::string>& paths, bool whole, bool atStart)
@@ -56,7 +58,7 @@ void LoadQueue::openFiles(const std::vector<std::string>& paths, bool whole, boo
             pushModel(modelNameForPath(path, loader.modelDirectory), whole ? Placement::Whole : Placement::Auto,
                       false, batch);
     }
-    steps.push_back({Step::Frame, std::string(), std::string(), Placement::Whole, true, false, batch});
+    steps.push_back({Step::Frame, std::string(), std::string(), Placement::Whole, true, false, batch, nullptr});
     poll();
 }
 
@@ -72,62 +74,87 @@ void LoadQueue::loadScene(const std::string& name)
     poll();
 }
 
+double LoadQueue::importLimit(Batch& batch)
+{
+    if (timeoutSeconds <= 0)
+        return 0;
+    const auto now = std::chrono::steady_clock::now();
+    if (!batch.importing) {
+        batch.importing = true;
+        batch.firstImport = now;
+    }
+    const double left = timeoutSeconds - std::chrono::duration<double>(now - batch.firstImport).count();
+    return left > 0 ? left : -1;
+}
+
+void LoadQueue::startImport(Step& step, double limit)
+{
+    const auto work = importWork;
+    const std::string file = step.file;
+    step.job = std::make_shared<ImportJob>([work, file] { return work(file); }, limit);
+}
+
+void LoadQueue::startImports()
+{
+    size_t running = 0;
+    for (Step& step : steps)
+        if (step.job && !step.job->poll())
+            ++running;
+    // In the order of the steps, each file once: a step whose model an
+    // earlier one imports finds it cached when its turn comes.
+    std::set<std::string> keys;
+    for (Step& step : steps) {
+        if (running >= width)
+            break;
+        if (step.kind != Step::Import || !keys.insert(SceneLoader::cacheKey(step.name)).second || step.job)
+            continue;
+        // Cached, special or out of time: settled when its turn comes.
+        if (loader.isModelCached(step.name) || !nonRegularFileKind(step.file).empty())
+            continue;
+        const double limit = importLimit(*step.batch);
+        if (limit < 0)
+            continue;
+        startImport(step, limit);
+        ++running;
+    }
+}
+
 void LoadQueue::poll()
 {
     while (!steps.empty()) {
-        if (job) {
-            if (!job->poll())
-                return; // still importing: the next frame looks again
-            finishImport();
-            continue;
-        }
+        startImports();
         const Step step = steps.front();
         if (step.kind == Step::Import) {
-            if (loader.isModelCached(step.name)) {
-                steps.pop_front();
+            if (step.job && !step.job->finished())
+                return; // still importing: the next frame looks again
+            steps.pop_front();
+            if (loader.isModelCached(step.name))
+                continue;
+            if (step.job) {
+                adopt(step, step.job->result());
                 continue;
             }
-            const std::string file = step.file;
-            // A FIFO would keep the importer waiting for a writer.
-            const std::string kind = nonRegularFileKind(file);
+            // Not started: a FIFO would keep the importer waiting for a
+            // writer, and the load's time may be spent.
+            const std::string kind = nonRegularFileKind(step.file);
             if (!kind.empty()) {
-                adopt(step, ImportResult{false, file + " is " + kind + ", not a model file", {}, 0});
-                steps.pop_front();
+                adopt(step, ImportResult{false, step.file + " is " + kind + ", not a model file", {}, 0});
                 continue;
             }
-            double limit = 0;
-            if (timeoutSeconds > 0) {
-                Batch& batch = *step.batch;
-                const auto now = std::chrono::steady_clock::now();
-                if (!batch.importing) {
-                    batch.importing = true;
-                    batch.firstImport = now;
-                }
-                limit = timeoutSeconds - std::chrono::duration<double>(now - batch.firstImport).count();
-                if (limit <= 0) {
-                    std::ostringstream text;
-                    text << "the imports of this load took longer than " << timeoutSeconds
-                         << " s; this one was not started";
-                    adopt(step, ImportResult{false, text.str(), {}, 0});
-                    steps.pop_front();
-                    continue;
-                }
+            const double limit = importLimit(*step.batch);
+            if (limit >= 0) { // (a file that was special a moment ago)
+                steps.push_front(step);
+                startImport(steps.front(), limit);
+                continue;
             }
-            const auto work = importWork;
-            job = std::make_unique<ImportJob>([work, file] { return work(file); }, limit);
+            std::ostringstream text;
+            text << "the imports of this load took longer than " << timeoutSeconds << " s; this one was not started";
+            adopt(step, ImportResult{false, text.str(), {}, 0});
             continue;
         }
         steps.pop_front();
         run(step);
     }
-}
-
-void LoadQueue::finishImport()
-{
-    const Step step = steps.front();
-    steps.pop_front();
-    adopt(step, job->result());
-    job.reset();
 }
 
 void LoadQueue::adopt(const Step& step, const ImportResult& result)
@@ -209,16 +236,15 @@ void LoadQueue::cancel()
             what = displayName(step.file);
             break;
         }
-    job.reset(); // stops the child
-    steps.clear();
+    steps.clear(); // stops the children
     say(what.empty() ? "load cancelled" : "cancelled loading " + what);
 }
 
 std::string LoadQueue::progressLine() const
 {
-    if (!job || steps.empty())
+    if (steps.empty() || !steps.front().job)
         return std::string();
-    const long seconds = std::lround(std::floor(job->secondsRunning()));
+    const long seconds = std::lround(std::floor(steps.front().job->secondsRunning()));
     return "loading " + displayName(steps.front().file) + "  " + std::to_string(seconds) +
            " s    (Tab, cancel: stop)";
 }

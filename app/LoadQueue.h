@@ -18,7 +18,9 @@ struct SceneView;
 // in order: every model file not yet cached is imported in a child process
 // while the window goes on drawing, and only when the last of them is in the
 // cache are the objects placed or the scene loaded, all in one frame, so a
-// finished load is one undo step. poll() runs once a frame.
+// finished load is one undo step. poll() runs once a frame. Up to
+// importChildCount() imports of the waiting steps run side by side; their
+// results are taken, and reported, in the order of the steps.
 class LoadQueue {
 public:
     // How a model request places the file: as one object (`model`), as its
@@ -42,7 +44,7 @@ public:
     void loadScene(const std::string& name);
 
     void poll();
-    // Stops the running import and drops every request still waiting.
+    // Stops the running imports and drops every request still waiting.
     void cancel();
     bool busy() const { return !steps.empty(); }
     // "loading Engine.glb  12 s ..." while an import runs, else empty.
@@ -77,15 +79,22 @@ private:
         bool quiet = false;       // console commands report only failures
         bool frameScene = false;  // LoadScene: frame when the file has no camera
         std::shared_ptr<Batch> batch;
+        std::shared_ptr<ImportJob> job; // Import: started ahead of its turn
     };
     void say(const std::string& line);
     void pushModel(const std::string& name, Placement how, bool quiet, const std::shared_ptr<Batch>& batch);
     void pushScene(const std::string& path, bool frameScene, bool quiet, const std::shared_ptr<Batch>& batch);
     void run(const Step& step);
-    void finishImport();
+    // Starts the imports of waiting steps while children are free, and lets
+    // those running read what their children sent.
+    void startImports();
+    void startImport(Step& step, double limit);
+    // The time an import of `batch` may still take (0: no limit), or a
+    // negative number once its time is spent.
+    double importLimit(Batch& batch);
     void adopt(const Step& step, const ImportResult& result);
 
     SceneLoader& loader;
     std::deque<Step> steps;
-    std::unique_ptr<ImportJob> job;
+    size_t width;
 };

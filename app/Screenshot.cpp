@@ -3,8 +3,8 @@
 #include "app/ImageWriter.h"
 #include "app/TorvWindow.h"
 #include "app/WindowPicture.h"
-#include "gl/FrameBufferObject.h"
 #include "math/Camera.h"
+#include "render/OffscreenFrame.h"
 
 #include <cctype>
 
@@ -63,52 +63,27 @@ bool TorvWindow::screenshot(const std::string& path, int scale, std::string& rea
     }
     const int w = renderWidth(), h = renderHeight();
     const int outW = w * scale, outH = h * scale;
-    FrameBufferDesc desc;
-    desc.width = outW;
-    desc.height = outH;
-    desc.depthInternalFormat = GL_DEPTH_COMPONENT24;
-    desc.colorCount = 1;
-    desc.colorFormats = {GL_RGBA};
-    desc.colorInternalFormats = {GL_RGBA8};
-    FrameBufferObject picture;
-    if (!picture.create(desc)) {
-        reason = "no render target of " + std::to_string(outW) + " x " + std::to_string(outH);
-        return false;
-    }
     // At a larger scale the picture keeps the window's view: the projection
     // keeps its aspect, only what counts pixels changes.
     if (scale != 1) {
-        frameRenderer.resize(outW, outH);
         camera->viewportWidth = outW;
         camera->viewportHeight = outH;
     }
-
-    FrameBufferObject::redirectWindow(picture.framebuffer);
-    FrameBufferObject::unbind();
-    glViewport(0, 0, outW, outH);
-    // The frame starts from what the loop's clear leaves.
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    // The window's outline belongs to the window, not to the picture.
-    const bool windowOutline = frameRenderer.outlineSelection;
-    frameRenderer.outlineSelection = outline;
-    frameRenderer.render(*scene, *camera);
-    frameRenderer.outlineSelection = windowOutline;
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, picture.framebuffer);
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
     std::string why;
-    const bool written = writeFramebufferPng(path, outW, outH, why);
-    FrameBufferObject::redirectWindow(0);
-    FrameBufferObject::unbind();
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glReadBuffer(GL_BACK);
-    picture.release();
-
+    bool written = false;
+    const bool drawn = renderOffscreen(frameRenderer, *scene, *camera, outW, outH, outline, [&](GLuint framebuffer) {
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+        glReadBuffer(GL_COLOR_ATTACHMENT0);
+        written = writeFramebufferPng(path, outW, outH, why);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+        glReadBuffer(GL_BACK);
+    }, reason);
     if (scale != 1) {
-        frameRenderer.resize(w, h);
         camera->viewportWidth = w;
         camera->viewportHeight = h;
     }
-    glViewport(0, 0, w, h);
+    if (!drawn)
+        return false;
     if (!written)
         reason = "cannot write " + path + ": " + why;
     return written;

@@ -1,10 +1,13 @@
 #include "geometry/ImportJob.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <fcntl.h>
+#include <poll.h>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -33,6 +36,13 @@ int reap(pid_t pid)
     return status;
 }
 
+std::string numberText(double v)
+{
+    std::ostringstream out;
+    out << v;
+    return out.str();
+}
+
 } // namespace
 
 double interactiveImportTimeout()
@@ -43,7 +53,25 @@ double interactiveImportTimeout()
 }
 
 ImportJob::ImportJob(const std::function<ImportResult()>& work, double timeoutSeconds, double memoryLimitMB)
-    : timeout(timeoutSeconds), memoryLimit(memoryLimitMB), started(std::chrono::steady_clock::now())
+    : memoryLimit(memoryLimitMB), started(std::chrono::steady_clock::now())
+{
+    if (timeoutSeconds > 0 && timeoutSeconds < importUnlimitedSeconds) {
+        limited = true;
+        deadline = started + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                 std::chrono::duration<double>(timeoutSeconds));
+        lateError = "the import took longer than " + numberText(timeoutSeconds) + " s and was stopped";
+    }
+    start(work);
+}
+
+ImportJob::ImportJob(const std::function<ImportResult()>& work, const ImportDeadline& d, double memoryLimitMB)
+    : memoryLimit(memoryLimitMB), limited(d.limited), deadline(d.at), lateError(d.error),
+      started(std::chrono::steady_clock::now())
+{
+    start(work);
+}
+
+void ImportJob::start(const std::function<ImportResult()>& work)
 {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) {
@@ -60,7 +88,7 @@ ImportJob::ImportJob(const std::function<ImportResult()>& work, double timeoutSe
     }
     if (pid == 0) {
         ::close(fds[0]);
-        limitImportChildMemory(memoryLimitMB);
+        limitImportChildMemory(memoryLimit);
         std::string message;
         try {
             message = encodeImportResult(work());
@@ -73,7 +101,8 @@ ImportJob::ImportJob(const std::function<ImportResult()>& work, double timeoutSe
             failed.error = "the importer gave up";
             message = encodeImportResult(failed);
         }
-        // Nothing of the parent's (windows, GL, buffered output) is touched.
+        // _exit: no atexit handlers, no flushing of the parent's buffers, no
+        // destructors of objects that belong to the parent (GL, windows).
         ::_exit(writeAll(fds[1], message) ? 0 : 1);
     }
     ::close(fds[1]);
@@ -89,6 +118,13 @@ ImportJob::~ImportJob()
 double ImportJob::secondsRunning() const
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+}
+
+ImportResult ImportJob::takeResult()
+{
+    ImportResult out = std::move(outcome);
+    outcome = ImportResult();
+    return out;
 }
 
 void ImportJob::finish(const std::string& failure)
@@ -111,9 +147,7 @@ void ImportJob::finish(const std::string& failure)
     pid = -1;
     outcome = ImportResult();
     if (importChildRanOutOfMemory(status)) {
-        std::ostringstream mb;
-        mb << memoryLimit;
-        outcome.error = "the import needed more than its memory limit of " + mb.str() +
+        outcome.error = "the import needed more than its memory limit of " + numberText(memoryLimit) +
                         " MB (TORV_IMPORT_MEMORY_MB) and was stopped";
     } else if (WIFSIGNALED(status)) {
         outcome.error = "the importer crashed (signal " + std::to_string(WTERMSIG(status)) + ", " +
@@ -145,10 +179,8 @@ bool ImportJob::poll()
         }
         break; // nothing more for now
     }
-    if (timeout > 0 && secondsRunning() > timeout) {
-        std::ostringstream seconds;
-        seconds << timeout;
-        finish("the import took longer than " + seconds.str() + " s and was stopped");
+    if (limited && std::chrono::steady_clock::now() >= deadline) {
+        finish(lateError);
         return true;
     }
     return false;
@@ -158,4 +190,29 @@ void ImportJob::cancel()
 {
     if (!done)
         finish("the import was cancelled");
+}
+
+void waitForImportJobs(const std::vector<ImportJob*>& jobs)
+{
+    using Clock = std::chrono::steady_clock;
+    std::vector<pollfd> fds;
+    long long waitMs = -1;
+    const Clock::time_point now = Clock::now();
+    for (const ImportJob* job : jobs) {
+        if (job->done)
+            continue;
+        fds.push_back({job->fd, POLLIN, 0});
+        if (job->limited) {
+            // Rounded up: the wait ends only once the deadline has passed.
+            const long long ms =
+                std::max<long long>(0, std::chrono::ceil<std::chrono::milliseconds>(job->deadline - now).count());
+            waitMs = waitMs < 0 ? ms : std::min(waitMs, ms);
+        }
+    }
+    if (fds.empty())
+        return;
+    // An interrupted wait just polls early.
+    ::poll(fds.data(), fds.size(), int(std::min<long long>(waitMs, 1000 * 1000)));
+    for (ImportJob* job : jobs)
+        job->poll();
 }

@@ -1,20 +1,20 @@
 #include "geometry/ImportProcess.h"
 
+#include "geometry/ImportJob.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
-#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <exception>
 #include <fcntl.h>
 #include <new>
-#include <poll.h>
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -74,20 +74,6 @@ private:
     const std::string& bytes;
     size_t pos = 0;
 };
-
-bool writeAll(int fd, const std::string& bytes)
-{
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += size_t(n);
-    }
-    return true;
-}
 
 ImportResult failure(const std::string& why)
 {
@@ -160,14 +146,6 @@ double positiveNumberFromEnvironment(const char* name, double fallback)
             return v;
     }
     return fallback;
-}
-
-int waitForChild(pid_t pid)
-{
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return status;
 }
 
 } // namespace
@@ -325,103 +303,54 @@ ImportTimeBudget::~ImportTimeBudget()
     --loadBudget.depth;
 }
 
-ImportResult runImportIsolated(const std::function<ImportResult()>& work, double timeoutSeconds, double memoryLimitMB)
+ImportDeadline importDeadlineFromNow(double timeoutSeconds)
 {
     using Clock = std::chrono::steady_clock;
+    ImportDeadline d;
+    const Clock::time_point now = Clock::now();
     // Past a few decades a deadline would not fit the clock's type.
     bool unlimited = !(timeoutSeconds < importUnlimitedSeconds);
-    Clock::time_point deadline = Clock::now();
-    if (!unlimited)
-        deadline += std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(timeoutSeconds));
+    if (!unlimited) {
+        d.at = now + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(timeoutSeconds));
+        d.error = "the import took longer than " + numberText(timeoutSeconds) + " s and was stopped";
+    }
     // Within a load's budget an import gets at most what is left of it.
-    bool limitedByLoad = false;
     if (loadBudget.depth > 0 && loadBudget.seconds < importUnlimitedSeconds) {
-        if (loadBudget.deadline <= Clock::now())
-            return failure("the imports of this load took longer than " + numberText(loadBudget.seconds) +
-                           " s; this one was not started");
-        if (unlimited || loadBudget.deadline < deadline) {
+        const std::string spent = "the imports of this load took longer than " + numberText(loadBudget.seconds) + " s";
+        if (loadBudget.deadline <= now) {
+            d.refused = true;
+            d.error = spent + "; this one was not started";
+            return d;
+        }
+        if (unlimited || loadBudget.deadline < d.at) {
             // Said to be the load's limit unless the two nearly agree, as for
             // the first import of a load.
-            limitedByLoad = unlimited || deadline - loadBudget.deadline > std::chrono::milliseconds(100);
-            deadline = loadBudget.deadline;
+            if (unlimited || d.at - loadBudget.deadline > std::chrono::milliseconds(100))
+                d.error = spent + "; this one was stopped";
+            d.at = loadBudget.deadline;
             unlimited = false;
         }
     }
+    d.limited = !unlimited;
+    return d;
+}
 
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0)
-        return failure(std::string("the import could not be started: ") + std::strerror(errno));
-    const pid_t pid = ::fork();
-    if (pid < 0) {
-        const int err = errno;
-        ::close(fds[0]);
-        ::close(fds[1]);
-        return failure(std::string("the import could not be started: ") + std::strerror(err));
-    }
-    if (pid == 0) {
-        ::close(fds[0]);
-        limitChildMemory(memoryLimitMB);
-        std::string bytes;
-        try {
-            bytes = encodeImportResult(work());
-        } catch (const std::exception& e) {
-            bytes = encodeImportResult(failure(std::string("the importer gave up: ") + e.what()));
-        } catch (...) {
-            bytes = encodeImportResult(failure("the importer gave up"));
-        }
-        // _exit: no atexit handlers, no flushing of the parent's buffers, no
-        // destructors of objects that belong to the parent (GL, windows).
-        ::_exit(writeAll(fds[1], bytes) ? 0 : 1);
-    }
+int importChildCount()
+{
+    const double asked = positiveNumberFromEnvironment("TORV_IMPORT_CHILDREN", 0);
+    if (asked >= 1 && asked == std::floor(asked))
+        return int(std::min(asked, 64.0));
+    const unsigned cores = std::thread::hardware_concurrency();
+    return int(std::clamp(cores, 1u, 4u));
+}
 
-    ::close(fds[1]);
-    std::string bytes;
-    bool timedOut = false;
-    char chunk[65536];
-    for (;;) {
-        int waitMs = -1;
-        if (!unlimited) {
-            const Clock::duration left = deadline - Clock::now();
-            if (left <= Clock::duration::zero()) {
-                timedOut = true;
-                break;
-            }
-            // Rounded up: the loop ends only once the deadline has passed.
-            waitMs = int(std::min<long long>(std::chrono::ceil<std::chrono::milliseconds>(left).count(), 1000 * 1000));
-        }
-        pollfd p{fds[0], POLLIN, 0};
-        const int ready = ::poll(&p, 1, waitMs);
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready < 0)
-            break;
-        if (ready == 0)
-            continue;
-        const ssize_t n = ::read(fds[0], chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        bytes.append(chunk, size_t(n));
-    }
-    ::close(fds[0]);
-    if (timedOut)
-        ::kill(pid, SIGKILL);
-    const int status = waitForChild(pid);
-
-    if (timedOut && limitedByLoad)
-        return failure("the imports of this load took longer than " + numberText(loadBudget.seconds) +
-                       " s; this one was stopped");
-    if (timedOut)
-        return failure("the import took longer than " + numberText(timeoutSeconds) + " s and was stopped");
-    if (WIFEXITED(status) && WEXITSTATUS(status) == outOfMemoryExit)
-        return failure("the import needed more than its memory limit of " + numberText(memoryLimitMB) +
-                       " MB (TORV_IMPORT_MEMORY_MB) and was stopped");
-    if (WIFSIGNALED(status))
-        return failure("the importer crashed (signal " + std::to_string(WTERMSIG(status)) + ", " +
-                       std::string(strsignal(WTERMSIG(status))) + ")");
-    ImportResult result;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !decodeImportResult(bytes, result))
-        return failure("the importer ended without a result");
-    return result;
+ImportResult runImportIsolated(const std::function<ImportResult()>& work, double timeoutSeconds, double memoryLimitMB)
+{
+    const ImportDeadline deadline = importDeadlineFromNow(timeoutSeconds);
+    if (deadline.refused)
+        return failure(deadline.error);
+    ImportJob job(work, deadline, memoryLimitMB);
+    while (!job.poll())
+        waitForImportJobs({&job});
+    return job.takeResult();
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "geometry/ModelImport.h"
 
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -29,15 +30,30 @@ double importMemoryLimitMB();
 // the result is a failure whose error says what happened. The child may take
 // `memoryLimitMB` more memory than it started with (infinity: no limit);
 // past that its allocations fail and it is stopped. The child never writes
-// to standard output.
+// to standard output. (The child itself is an ImportJob, geometry/ImportJob.h.)
 ImportResult runImportIsolated(const std::function<ImportResult()>& work, double timeoutSeconds,
                                double memoryLimitMB = importMemoryLimitMB());
 
-// For imports that fork a child of their own (geometry/ImportJob.h): the
-// memory limit runImportIsolated sets in its child, and whether a child's
-// exit status says it went past that limit.
+// For the children (geometry/ImportJob.h): the memory limit set in a child
+// before it imports, and whether a child's exit status says it went past it.
 void limitImportChildMemory(double memoryLimitMB);
 bool importChildRanOutOfMemory(int waitStatus);
+
+// How many imports of one load run side by side: TORV_IMPORT_CHILDREN when
+// it holds a positive whole number (at most 64), else the number of CPU
+// cores, at most 4.
+int importChildCount();
+
+// When an import that starts now, with a limit of `timeoutSeconds`, is
+// stopped: its own limit or what is left of the load's (ImportTimeBudget),
+// whichever comes first.
+struct ImportDeadline {
+    bool refused = false; // the load's time is spent: not started; error says so
+    bool limited = false; // else it runs until it ends
+    std::chrono::steady_clock::time_point at;
+    std::string error; // the failure when refused or stopped at `at`
+};
+ImportDeadline importDeadlineFromNow(double timeoutSeconds);
 
 // While one lives, the imports made share the time limit of one import: a
 // load that names many models that each hang costs one limit, not one per

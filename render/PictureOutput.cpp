@@ -1,6 +1,7 @@
 #include "render/PictureOutput.h"
 
 #include "math/Camera.h"
+#include "render/OffscreenFrame.h"
 #include "render/PictureFilter.h"
 #include "render/Renderer.h"
 #include "render/VectorPicture.h"
@@ -62,40 +63,16 @@ bool renderLarger(Renderer& renderer, Scene& scene, const Camera& camera, int w,
                  " is larger than this OpenGL allows (" + std::to_string(limit) + ")";
         return false;
     }
-    FrameBufferDesc desc;
-    desc.width = w;
-    desc.height = h;
-    desc.depthInternalFormat = GL_DEPTH_COMPONENT24;
-    desc.colorCount = 1;
-    desc.colorFormats = {GL_RGBA};
-    desc.colorInternalFormats = {GL_RGBA8};
-    FrameBufferObject target;
-    if (!target.create(desc)) {
-        reason = "no render target of " + std::to_string(w) + " x " + std::to_string(h);
-        return false;
-    }
-    const int oldW = renderer.width(), oldH = renderer.height();
-    if (w != oldW || h != oldH)
-        renderer.resize(w, h);
     renderer.pixelScale = float(k);
-
-    FrameBufferObject::redirectWindow(target.framebuffer);
-    FrameBufferObject::unbind();
-    glViewport(0, 0, w, h);
-    // The frame starts from what the loop's clear leaves.
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    const bool windowOutline = renderer.outlineSelection;
-    renderer.outlineSelection = outline;
-    renderer.render(scene, camera);
-    renderer.outlineSelection = windowOutline;
-
-    picture.width = images.width = w;
-    picture.height = images.height = h;
-    picture.rgba = readImage<uint8_t>(target.framebuffer, GL_COLOR_ATTACHMENT0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, 4);
-    picture.ids = flipRows(renderer.readObjectIds(), h);
-    picture.lines = readImage<uint8_t>(renderer.target(RenderTarget::Line).framebuffer, GL_COLOR_ATTACHMENT0, w, h,
-                                       GL_RED, GL_UNSIGNED_BYTE, 1);
-    if (vector) {
+    const bool drawn = renderOffscreen(renderer, scene, camera, w, h, outline, [&](GLuint framebuffer) {
+        picture.width = images.width = w;
+        picture.height = images.height = h;
+        picture.rgba = readImage<uint8_t>(framebuffer, GL_COLOR_ATTACHMENT0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, 4);
+        picture.ids = flipRows(renderer.readObjectIds(), h);
+        picture.lines = readImage<uint8_t>(renderer.target(RenderTarget::Line).framebuffer, GL_COLOR_ATTACHMENT0, w,
+                                           h, GL_RED, GL_UNSIGNED_BYTE, 1);
+        if (!vector)
+            return;
         images.ids = picture.ids;
         images.lines = picture.lines;
         images.colors = readImage<uint8_t>(renderer.target(RenderTarget::Scene).framebuffer, GL_COLOR_ATTACHMENT0,
@@ -104,16 +81,9 @@ bool renderLarger(Renderer& renderer, Scene& scene, const Camera& camera, int w,
         images.cut.assign(cutIds.size(), 0);
         for (size_t i = 0; i < cutIds.size(); ++i)
             images.cut[i] = cutIds[i] != 0 && cutIds[i] == images.ids[i];
-    }
-
-    FrameBufferObject::redirectWindow(0);
-    FrameBufferObject::unbind();
-    target.release();
+    }, reason);
     renderer.pixelScale = 1.0f;
-    if (w != oldW || h != oldH)
-        renderer.resize(oldW, oldH);
-    glViewport(0, 0, oldW, oldH);
-    return true;
+    return drawn;
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "scene/SceneLoader.h"
 
 #include "base/DataPaths.h"
+#include "geometry/FileProbe.h"
+#include "geometry/ImportBatch.h"
 #include "geometry/ImportProcess.h"
 #include "geometry/Mesh.h"
 #include "geometry/ModelImport.h"
@@ -88,7 +90,11 @@ Mesh* SceneLoader::loadModel(const std::string& name)
     auto mesh = std::make_unique<Mesh>();
     ImportOptions options; // normals, colours, centred on all three axes
     Mesh* raw = mesh.get();
-    importModel(absolute ? name : modelPath(name), *mesh, options, &partsByModel[raw]);
+    const std::string file = absolute ? name : modelPath(name);
+    if (sceneImports && sceneImports->has(file))
+        applyImportResult(file, sceneImports->take(file), *mesh, options, &partsByModel[raw]);
+    else
+        importModel(file, *mesh, options, &partsByModel[raw]);
     // Points and lines import, but no pass draws them: say so once, or the
     // model would seem placed and the picture stay empty.
     if (mesh->uploaded && !hasTriangles(*mesh))
@@ -182,8 +188,15 @@ bool SceneLoader::loadSceneFile(const std::string& path)
     // Models the working folder lacks may sit beside the scene file.
     const std::string folder = folderOf(path);
     sceneModelFolders = {folder, folder + "../models/"};
-    // Many models that each hang the importer cost one time limit.
+    // Many models that each hang the importer cost one time limit. They are
+    // imported side by side and taken in the file's order, so what is placed
+    // and printed is what one import after another gives.
     ImportTimeBudget budget;
+    ImportBatch imports(importTimeoutSeconds());
+    for (const auto& [name, file] : uncachedIn(contents.placements))
+        if (nonRegularFileKind(file).empty()) // refused without a child
+            imports.add(file, [file = file] { return readModel(file, ImportOptions()); });
+    sceneImports = &imports;
     for (const ScenePlacement& p : contents.placements) {
         Mesh* mesh = p.part.empty() ? loadModel(p.file) : loadPart(p.file, p.part);
         if (!mesh) {
@@ -211,6 +224,7 @@ bool SceneLoader::loadSceneFile(const std::string& path)
             }
         }
     }
+    sceneImports = nullptr;
     sceneModelFolders.clear();
     applySceneView(*scene, lastView, placed);
     savedText = sceneText();

@@ -7,10 +7,12 @@
 #include <unordered_map>
 #include <vector>
 
+class ImportBatch;
 class Mesh;
 class Scene;
 struct ImportResult;
 class SceneNode;
+struct ScenePlacement;
 
 // Brings models into the scene: imports each model file once (the cache is
 // keyed by the lower-cased name and never evicted) and places instances.
@@ -92,9 +94,16 @@ public:
     std::string scenePath(const std::string& name) const;
     std::string saveFolder() const;
 
-private:
     // The cache key of a model name: lower-cased, except an absolute path.
     static std::string cacheKey(const std::string& name);
+
+private:
+    // The models of a scene file not cached yet, once each, as their names
+    // and the files a load reads (with sceneModelFolders set).
+    std::vector<std::pair<std::string, std::string>> uncachedIn(const std::vector<ScenePlacement>& placements) const;
+    // While a scene file loads, the imports of its models running side by
+    // side; loadModel takes a file's result from here.
+    ImportBatch* sceneImports = nullptr;
     // While a scene file loads: its own folder and models/ beside it, tried
     // after modelDirectory and before the data folder.
     std::vector<std::string> sceneModelFolders;

@@ -26,21 +26,28 @@ Mesh* SceneLoader::adoptModel(const std::string& name, const std::string& file, 
     return raw;
 }
 
-std::vector<std::pair<std::string, std::string>> SceneLoader::uncachedModels(const std::string& scenePath)
+std::vector<std::pair<std::string, std::string>>
+SceneLoader::uncachedIn(const std::vector<ScenePlacement>& placements) const
 {
     std::vector<std::pair<std::string, std::string>> out;
+    std::set<std::string> seen;
+    for (const ScenePlacement& p : placements)
+        if (!isModelCached(p.file) && seen.insert(cacheKey(p.file)).second)
+            out.emplace_back(p.file, modelFile(p.file));
+    return out;
+}
+
+std::vector<std::pair<std::string, std::string>> SceneLoader::uncachedModels(const std::string& scenePath)
+{
     std::string text;
     if (!readSceneFile(scenePath, text))
-        return out;
+        return {};
     std::istringstream in(text);
     const SceneFileContents contents = parseSceneText(in);
     // Found where loadSceneFile finds them: beside the scene file too.
     const std::string folder = folderOf(scenePath);
     sceneModelFolders = {folder, folder + "../models/"};
-    std::set<std::string> seen;
-    for (const ScenePlacement& p : contents.placements)
-        if (!isModelCached(p.file) && seen.insert(cacheKey(p.file)).second)
-            out.emplace_back(p.file, modelFile(p.file));
+    auto out = uncachedIn(contents.placements);
     sceneModelFolders.clear();
     return out;
 }

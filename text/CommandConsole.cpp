@@ -13,6 +13,7 @@
 #include "text/ConsoleHelp.h"
 #include "text/Font.h"
 #include "text/OutputCapture.h"
+#include "text/Overlay.h"
 #include "text/Text.h"
 #include "text/Utf8.h"
 
@@ -370,25 +371,11 @@ void CommandConsole::draw()
 {
     if (!consoleOpen)
         return;
-    // The panel and the text lie over everything, in drawing order. Glyph
-    // quads overlap their neighbours, so a depth test would let each quad's
-    // blank margin cut into the next glyph.
-    const bool depthTest = glIsEnabled(GL_DEPTH_TEST);
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_BLEND);
-    glBlendEquation(GL_FUNC_ADD);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    if (shader.linked) {
-        shader.use();
-        shader.set("color", 1.0f, 1.0f, 1.0f, 0.6f);
-        background.draw();
-        glUseProgram(0);
-    }
-    promptText->draw();
-    inputText->draw();
-    for (auto& line : history)
-        line->draw();
-    glDisable(GL_BLEND);
-    if (depthTest)
-        glEnable(GL_DEPTH_TEST);
+    // The panel and the text lie over everything, in drawing order.
+    drawOverlay(shader, background, {1.0f, 1.0f, 1.0f, 0.6f}, [this] {
+        promptText->draw();
+        inputText->draw();
+        for (auto& line : history)
+            line->draw();
+    });
 }

@@ -3,6 +3,7 @@
 #include "math/Camera.h"
 #include "scene/Scene.h"
 #include "text/Font.h"
+#include "text/Overlay.h"
 #include "text/Text.h"
 
 ProgressLine::ProgressLine(Scene* s, Font* font) : scene(s), text(std::make_unique<Text>())
@@ -37,19 +38,5 @@ void ProgressLine::draw(const std::string& line)
     if (text->text != line)
         text->setText(line);
 
-    const bool depthTest = glIsEnabled(GL_DEPTH_TEST);
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_BLEND);
-    glBlendEquation(GL_FUNC_ADD);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    if (shader.linked) {
-        shader.use();
-        shader.set("color", 1.0f, 0.93f, 0.6f, 0.9f);
-        band.draw();
-        glUseProgram(0);
-    }
-    text->draw();
-    glDisable(GL_BLEND);
-    if (depthTest)
-        glEnable(GL_DEPTH_TEST);
+    drawOverlay(shader, band, {1.0f, 0.93f, 0.6f, 0.9f}, [this] { text->draw(); });
 }

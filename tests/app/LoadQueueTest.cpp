@@ -10,6 +10,7 @@
 #include "support/GLTestSupport.h"
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -32,6 +33,10 @@ protected:
         scene = std::make_unique<Scene>();
         loader = std::make_unique<SceneLoader>(scene.get());
         loader->modelDirectory = (dir / "models").string() + "/";
+        makeQueue();
+    }
+    void makeQueue()
+    {
         queue = std::make_unique<LoadQueue>(*loader);
         queue->report = [this](const std::string& line) { said.push_back(line); };
         queue->frameAll = [this] { ++framed; };
@@ -127,4 +132,34 @@ TEST_F(LoadQueueTest, ASlowImportCanBeCancelledAndPlacesNothing)
     EXPECT_TRUE(scene->root->children.empty()) << "the waiting request went too";
     EXPECT_EQ(said, std::vector<std::string>({"cancelled loading stuck.obj"}));
     EXPECT_FALSE(loader->isModelCached((dir / "stuck.obj").string())) << "a later try reads it again";
+    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1) << "no import child is left running";
+}
+
+TEST_F(LoadQueueTest, FilesOfOneLoadImportSideBySideAndReportInTheirOrder)
+{
+    setenv("TORV_IMPORT_CHILDREN", "3", 1);
+    makeQueue();
+    unsetenv("TORV_IMPORT_CHILDREN");
+    std::ofstream(dir / "stuck.obj") << "v 0 0 0\n";
+    fs::copy_file(dir / "two.obj", dir / "one.obj");
+    const auto read = queue->importWork;
+    queue->importWork = [read](const std::string& file) -> ImportResult {
+        while (file.find("stuck") != std::string::npos)
+            pause();
+        return read(file);
+    };
+    queue->timeoutSeconds = 2;
+    const std::string stuck = (dir / "stuck.obj").string();
+    queue->openFiles({stuck, (dir / "two.obj").string(), stuck, (dir / "one.obj").string()}, false);
+    finish();
+    // The hang costs the load's time, but the files beside it are read.
+    // The hang costs the load's time, but the files beside it are read; the
+    // file named twice is imported (and its failure told in full) once.
+    ASSERT_EQ(said.size(), 6u) << testing::PrintToString(said);
+    EXPECT_EQ(said[0], "Error while loading Collada file: ");
+    EXPECT_EQ(said[1].rfind("the import took longer than ", 0), 0u) << said[1];
+    EXPECT_EQ(said[2], "cannot import " + stuck);
+    EXPECT_EQ(said[3], "placed 2 parts of two.obj");
+    EXPECT_EQ(said[4], said[2]);
+    EXPECT_EQ(said[5], "placed 2 parts of one.obj");
 }

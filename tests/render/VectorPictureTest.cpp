@@ -1,7 +1,9 @@
 // The vector drawing traced from made-up frame images, read back by rsvg-convert
 // and pdftoppm: the colours, cut hatch and lines land where the images put
 // them, neighbours leave no white seam, and each object is one named group.
+#include "render/SvgGroups.h"
 #include "render/VectorPicture.h"
+#include "render/VectorTrace.h"
 #include "support/AppHarness.h"
 #include "support/Rasterised.h"
 
@@ -199,6 +201,53 @@ TEST(VectorPicture, TransparentPageAndRefusedInput)
     EXPECT_EQ(format, VectorFormat::Pdf);
     EXPECT_FALSE(vectorFormatFor("a.svg.png", format));
     EXPECT_FALSE(vectorFormatFor(".svg", format));
+}
+
+// The tracing alone: what each object and the lines are filled with, in
+// drawing order, outlined within the page.
+TEST(VectorPicture, TracedFillsOfEachObjectAndTheLines)
+{
+    const TracedPicture traced = traceFrame(madeUpFrame(), pageW, pageH);
+    ASSERT_EQ(traced.objects.size(), 2u);
+    EXPECT_EQ(traced.objects[0].id, 3u);
+    const std::vector<TracedFill>& fills = traced.objects[1].fills;
+    EXPECT_EQ(traced.objects[1].id, 7u);
+    auto rgb = [](const uint8_t* c) { return uint32_t(c[0]) << 16 | uint32_t(c[1]) << 8 | c[2]; };
+    ASSERT_EQ(fills.size(), 3u);
+    EXPECT_EQ(fills[0].paint, TracedFill::Paint::Flat);
+    EXPECT_EQ(fills[0].rgb, rgb(colorB)); // darkest first
+    EXPECT_EQ(fills[1].rgb, rgb(colorA));
+    EXPECT_EQ(fills[2].paint, TracedFill::Paint::Hatch);
+    EXPECT_EQ(fills[2].rgb, rgb(cutColor));
+    // Four nested line levels; the half-strength line reaches the lower two.
+    ASSERT_EQ(traced.lines.size(), 4u);
+    EXPECT_DOUBLE_EQ(traced.lines[0].opacity, 0.25);
+    EXPECT_DOUBLE_EQ(traced.lines[3].opacity, 1.0);
+    for (const TracedFill& fill : fills) {
+        EXPECT_EQ(fill.outline.front().kind, OutlineStep::Kind::Move);
+        EXPECT_EQ(fill.outline.back().kind, OutlineStep::Kind::Close);
+        for (const OutlineStep& step : fill.outline) {
+            EXPECT_GE(step.x, 0);
+            EXPECT_LE(step.x, pageW);
+            EXPECT_GE(step.y, 0);
+            EXPECT_LE(step.y, pageH);
+        }
+    }
+}
+
+// Fewer or more elements on the page than the plan counts leave the drawing
+// as it is.
+TEST(VectorPicture, SvgGroupsMustMatchThePage)
+{
+    const std::string page = "<svg><g id=\"surface1\">\n<path d=\"M 0 0\"/>\n<path d=\"M 1 1\"/>\n</g></svg>";
+    std::string svg = page, reason;
+    EXPECT_FALSE(nameSvgGroups(svg, {{"a", 1}, {"b", 2}}, reason));
+    EXPECT_EQ(svg, page);
+    EXPECT_NE(reason.find("2 shapes where 3"), std::string::npos) << reason;
+    ASSERT_TRUE(nameSvgGroups(svg, {{"", 1}, {"1 & 2", 1}}, reason)) << reason;
+    EXPECT_NE(svg.find("<path d=\"M 0 0\"/>\n<g id=\"_1___2\">\n<title>1 &amp; 2</title>\n<path d=\"M 1 1\"/>\n</g>"),
+              std::string::npos)
+        << svg;
 }
 
 } // namespace
