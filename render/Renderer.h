@@ -79,8 +79,10 @@ public:
     bool outlineSelection = false;
     uint32_t hoveredObject = 0;
 
-    // Every program the frame uses (its own and the jump flood's).
+    // Every program the frame may use (its own and the jump flood's); those
+    // of passes no frame has needed yet are not built (buildAllPrograms).
     std::vector<const ShaderProgram*> programs() const;
+    void buildAllPrograms();
     // The frame's program of that display name, or null.
     const ShaderProgram* program(const std::string& name) const;
     const FrameBufferObject& target(RenderTarget which) const;
@@ -120,6 +122,16 @@ private:
     int lineMargin() const;
 
     void createTargets();
+    // The flood targets and the front depth copy, which only a cut uses.
+    void createCutTargets();
+
+    // The programs by the passes that need them, built (with the targets
+    // only those passes use) when a frame first needs them.
+    enum class ProgramGroup { Core, Cut, Ghost, Edit, Outline };
+    void needPrograms(ProgramGroup group);
+    void needProgramsFor(const Scene& scene);
+    bool built(ProgramGroup group) const { return builtGroups & (1u << static_cast<unsigned>(group)); }
+    unsigned builtGroups = 0;
     // "perspective" of every program that draws objects (and "farPlane" of
     // the seeds' program), when
     // the camera's projection is not the one they hold.
@@ -153,7 +165,6 @@ private:
     FrameBufferObject* lastFlood = nullptr;
     PixelRect lastCut;
 
-    ShaderProgram textureScreenShader{"Texture Screen Shader"};
     ShaderProgram depthShader{"Depth shader"};
     ShaderProgram silhouetteShader{"Silhouette Shader"};
     ShaderProgram cellShader{"Cell Shader"};
