@@ -186,8 +186,11 @@ std::vector<uint32_t> paletteOf(const std::unordered_map<uint32_t, size_t>& hist
             if (2 * half >= total)
                 break;
         }
-        boxes.push_back(std::vector<Entry>(box.begin() + long(cut), box.end()));
+        // The upper half is taken before boxes grows: growing moves the
+        // boxes, and `box` would no longer name the one split.
+        std::vector<Entry> upper(box.begin() + long(cut), box.end());
         box.resize(cut);
+        boxes.push_back(std::move(upper));
     }
     std::vector<uint32_t> palette;
     for (const auto& box : boxes) {

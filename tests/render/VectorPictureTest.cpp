@@ -235,6 +235,26 @@ TEST(VectorPicture, TracedFillsOfEachObjectAndTheLines)
     }
 }
 
+// A gradient of 64 greys is drawn in as many distinct colours as an object
+// may have, each band its own fill.
+TEST(VectorPicture, AGradientIsDrawnInTheMostColours)
+{
+    FrameImages f;
+    f.width = 256;
+    f.height = 16;
+    const size_t n = size_t(f.width) * f.height;
+    f.ids.assign(n, 1);
+    f.colors.assign(n * 4, 255);
+    f.cut.assign(n, 0);
+    f.lines.assign(n, 0);
+    for (size_t p = 0; p < n; ++p)
+        for (int c = 0; c < 3; ++c)
+            f.colors[p * 4 + c] = uint8_t(3 * (p % f.width / 4));
+    const TracedPicture traced = traceFrame(f, 128, 8);
+    ASSERT_EQ(traced.objects.size(), 1u);
+    EXPECT_EQ(traced.objects[0].fills.size(), 32u);
+}
+
 // Fewer or more elements on the page than the plan counts leave the drawing
 // as it is.
 TEST(VectorPicture, SvgGroupsMustMatchThePage)
