@@ -8,7 +8,7 @@
 #include "text/Text.h"
 
 #define STB_IMAGE_IMPLEMENTATION
-#include <stb/stb_image.h>
+#include "support/Rasterised.h"
 
 #include <cmath>
 #include <csignal>
@@ -18,28 +18,13 @@
 
 namespace {
 
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgba;
-    bool load(const std::string& path)
-    {
-        int channels = 0;
-        unsigned char* data = stbi_load(path.c_str(), &width, &height, &channels, 4);
-        if (!data)
-            return false;
-        rgba.assign(data, data + size_t(width) * height * 4);
-        stbi_image_free(data);
-        return true;
-    }
-};
-
 // Mean absolute difference per channel, 0 to 255.
-double meanDifference(const Picture& a, const Shot& b)
+double meanDifference(const RgbaImage& a, const Shot& b)
 {
     double sum = 0;
     for (int y = 0; y < b.height; ++y)
         for (int x = 0; x < b.width; ++x) {
-            const unsigned char* p = &a.rgba[(size_t(y) * a.width + x) * 4];
+            const uint8_t* p = a.at(x, y);
             const Rgba& q = b.at(x, y);
             sum += std::abs(p[0] - q.r) + std::abs(p[1] - q.g) + std::abs(p[2] - q.b);
         }
@@ -86,7 +71,7 @@ TEST(Screenshot, WritesTheWindowWithoutTheConsoleAtOneToFourTimesItsSize)
     svg.read(&head[0], 5);
     EXPECT_EQ(head, "<?xml");
 
-    Picture a, b;
+    RgbaImage a, b;
     ASSERT_TRUE(a.load(dir + "/a.png"));
     ASSERT_TRUE(b.load(dir + "/b.png"));
     EXPECT_EQ(a.width, 200);

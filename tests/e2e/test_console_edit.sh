@@ -48,39 +48,6 @@ start_torv "$WORK"
 # must show the typed text on the input line.
 console_command "edit on" console-edit.png
 
-# drag BUTTON X Y DX DY: presses at (X, Y) and moves by (DX, DY) in steps
-# until the picture changes (the press and the first step may share a
-# frame, so the first steps stay small), then to the end, and releases.
-# A handle lights up under the cursor: that change comes first, so the
-# picture to compare with is taken once it shows.
-drag() {
-    local button=$1 x=$2 y=$3 dx=$4 dy=$5 i
-    shot "$WORK/before-drag.png"
-    xdotool mousemove --window "$WIN" "$x" "$y"
-    [ "$button" != 1 ] || wait_change "$WORK/before-drag.png" 10 || fail "the handle did not light up"
-    shot "$WORK/before-drag.png"
-    xdotool mousedown "$button"
-    # The press itself shows nothing, and the handles overlap about their
-    # centre: the one fixed wait lets a frame take the press where it is.
-    sleep 1
-    for i in $(seq 1 20); do
-        xdotool mousemove --window "$WIN" $((x + dx * i / 20)) $((y + dy * i / 20))
-        wait_change "$WORK/before-drag.png" 3 && break
-    done
-    xdotool mousemove --window "$WIN" $((x + dx)) $((y + dy))
-    wait_change "$WORK/changed.png" 3
-    # Keys are dropped until the release is taken. A handle stays lit while
-    # dragged and goes dark once released with the cursor away from it.
-    # (An orbit follows the cursor in the frame that takes its release, so
-    # its cursor stays where it is.)
-    shot "$WORK/before-release.png"
-    xdotool mouseup "$button"
-    if [ "$button" = 1 ]; then
-        xdotool mousemove --window "$WIN" 5 5
-        wait_change "$WORK/before-release.png" 10 || fail "the drag did not end"
-    fi
-}
-
 # Orbit a little so the x handle (a square in the plane x = 0) is not seen edge-on.
 drag 3 600 600 80 0
 
@@ -114,6 +81,5 @@ awk -v x="$TX" 'BEGIN { exit !(x < 1e-3 && x > -1e-3) }' || fail "x moved ($TX) 
 awk -v y="$TY" -v z="$TZ" 'BEGIN { exit !((y * y + z * z) > 0.01) }' || fail "the drag did not move the box: $T"
 grep -q '^file box.obj$' "$WORK/scenes/moved.sce" || fail "saved scene lost the model"
 
-xdotool keydown Escape; wait_for 60 test -s "$RC"; xdotool keyup Escape 2>/dev/null
-[ "$(cat "$RC" 2>/dev/null)" = "0" ] || fail "exit status $(cat "$RC" 2>/dev/null)"
+quit_torv
 echo "console and edit session passed"

@@ -67,6 +67,5 @@ OFF=$(differ "$WORK/run/window.png" "$WORK/render.png")
 echo "torv-render of the saved scene: $OFF of 640000 pixels off the window's screenshot"
 [ "$OFF" -le 1500 ] || fail "torv-render of the saved view differs from the window ($OFF pixels)"
 
-xdotool keydown Escape; wait_for 60 test -s "$RC"; xdotool keyup Escape 2>/dev/null
-[ "$(cat "$RC" 2>/dev/null)" = "0" ] || fail "exit status $(cat "$RC" 2>/dev/null)"
+quit_torv
 echo "new user's run passed"

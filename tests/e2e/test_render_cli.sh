@@ -39,7 +39,10 @@ expect_refusal "cannot read scene file" "$OUT/nul.sce" --output "$OUT/a.png"
 head -c 1100000 /dev/zero | tr '\0' x >"$OUT/long.sce"
 expect_refusal "cannot read scene file" "$OUT/long.sce" --output "$OUT/a.png"
 printf 'ply\nformat ascii 1.0\nelement vertex 1\n' >"$OUT/cut.ply"
-expect_refusal "model $OUT/cut.ply could not be imported" "$OUT/cut.ply" --output "$OUT/a.png"
+# The importer never returns on this cut-off header: the import is stopped at
+# its time limit (60 s unless TORV_IMPORT_TIMEOUT says otherwise; a few
+# seconds tell the same story).
+TORV_IMPORT_TIMEOUT=3 expect_refusal "model $OUT/cut.ply could not be imported" "$OUT/cut.ply" --output "$OUT/a.png"
 # Past the file-size limit the picture is not written, the old one is kept,
 # and the reason is one line with status 2 (not death by SIGXFSZ).
 printf 'old' >"$OUT/old.png"
@@ -54,7 +57,7 @@ printf 'old' >"$OUT/old.png"
 rm "$OUT/old.png"
 # A failure is one line whatever the stream: the importer's own lines and a
 # warning are held back. Points alone place nothing drawable.
-all=$("$R" "$OUT/cut.ply" --output "$OUT/a.png" 2>&1)
+all=$(TORV_IMPORT_TIMEOUT=3 "$R" "$OUT/cut.ply" --output "$OUT/a.png" 2>&1)
 [ "$(printf '%s\n' "$all" | grep -c .)" -eq 1 ] || fail "a failed import printed more than one line: $all"
 printf 'ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\nproperty float y\nproperty float z\nend_header\n0 0 0\n1 0 0\n0 1 0\n' >"$OUT/points.ply"
 expect_refusal "nothing drawable" "$OUT/points.ply" --output "$OUT/a.png"

@@ -44,20 +44,50 @@ fail() {
     exit 1
 }
 
+# start_session: a work folder $WORK that holds the repository's shaders,
+# fonts and models and the start scene (removed at exit unless KEEP is set),
+# a private display, and $OUT and $RC there for start_torv.
+start_session() {
+    WORK=$(mktemp -d)
+    APP=
+    trap '[ -n "$APP" ] && kill $APP 2>/dev/null; stop_xvfb; [ -n "${KEEP:-}" ] || rm -rf "$WORK"' EXIT
+    mkdir -p "$WORK/scenes"
+    local d
+    for d in shaders fonts models; do ln -s "${ROOT:?}/$d" "$WORK/$d"; done
+    cp "$ROOT/scenes/s_test.sce" "$WORK/scenes/"
+    start_xvfb || exit 1
+    OUT="$WORK/stdout.txt"
+    RC="$WORK/rc"
+}
+
 # start_torv FOLDER [FILE...]: starts $BUILD/torv in FOLDER (on the files
 # given) with stdout in $OUT and the exit status in $RC, then waits for its
-# window ($WIN) and its first frames.
+# window ($WIN) and its first frame.
 start_torv() {
     local folder=$1; shift
+    rm -f "$RC"
     ( cd "$folder" && "$BUILD/torv" "$@" >"$OUT" 2>&1; echo $? >"$RC" ) &
     APP=$!
     wait_for 60 xdotool search --name '^Torv$' || fail "no window titled Torv"
     WIN=$(xdotool search --name '^Torv$' | head -n1)
     xdotool windowfocus "$WIN" 2>/dev/null
-    wait_for 120 grep -q ' fps$' "$OUT" || fail "no frames: $(cat "$OUT")"
+    wait_for 120 drawn "${WORK:?}/first-frame.png" || fail "no frames: $(cat "$OUT")"
+}
+
+# quit_torv: holds Escape until the viewer ends (its loop looks at the key
+# once a frame); the exit status must be 0.
+quit_torv() {
+    xdotool keydown Escape
+    wait_for 60 test -s "$RC"
+    xdotool keyup Escape 2>/dev/null
+    [ "$(cat "$RC" 2>/dev/null)" = "0" ] || fail "exit status $(cat "$RC" 2>/dev/null)"
+    APP=
 }
 
 shot() { import -window "$WIN" "$1" 2>/dev/null; }
+# A window not drawn yet is all black; the first frame puts the background
+# (white or the scene) in it.
+drawn() { shot "$1" && [ "$(convert "$1" -format '%[fx:maxima]' info: 2>/dev/null)" != 0 ]; }
 # Keys reach the program in order; callers wait for what a key does.
 key() { xdotool key --clearmodifiers "$@"; }
 
@@ -76,6 +106,52 @@ wait_change() {
     return 1
 }
 
+# click_seen X Y: moves the pointer to X, Y and lets a frame draw the hover
+# outline (if it is over an object), then clicks and waits until a frame
+# shows the click's effect. A click and a key or a move away taken in one
+# frame may be taken in either order; after this they cannot be.
+click_seen() {
+    shot "${WORK:?}/before-move.png"
+    xdotool mousemove --window "$WIN" "$1" "$2"
+    wait_change "$WORK/before-move.png" 3
+    shot "$WORK/before-click.png"
+    xdotool click 1
+    wait_change "$WORK/before-click.png" 30
+}
+
+# drag BUTTON X Y DX DY: presses at (X, Y) and moves by (DX, DY) in steps
+# until the picture changes (the press and the first step may share a
+# frame, so the first steps stay small), then to the end, and releases.
+# With button 1 (a gizmo handle) the handle lights up under the cursor: that
+# change comes first, so the picture to compare with is taken once it shows.
+drag() {
+    local button=$1 x=$2 y=$3 dx=$4 dy=$5 i
+    shot "$WORK/before-drag.png"
+    xdotool mousemove --window "$WIN" "$x" "$y"
+    [ "$button" != 1 ] || wait_change "$WORK/before-drag.png" 10 || fail "the handle did not light up"
+    shot "$WORK/before-drag.png"
+    xdotool mousedown "$button"
+    # The press itself shows nothing, and the gizmo's handles overlap about
+    # their centre: the one fixed wait lets a frame take the press where it is.
+    [ "$button" != 1 ] || sleep 1
+    for i in $(seq 1 20); do
+        xdotool mousemove --window "$WIN" $((x + dx * i / 20)) $((y + dy * i / 20))
+        wait_change "$WORK/before-drag.png" 3 && break
+    done
+    xdotool mousemove --window "$WIN" $((x + dx)) $((y + dy))
+    wait_change "$WORK/changed.png" 3
+    # Keys are dropped until the release is taken. A handle stays lit while
+    # dragged and goes dark once released with the cursor away from it.
+    # (An orbit follows the cursor in the frame that takes its release, so
+    # its cursor stays where it is.)
+    shot "$WORK/before-release.png"
+    xdotool mouseup "$button"
+    if [ "$button" = 1 ]; then
+        xdotool mousemove --window "$WIN" 5 5
+        wait_change "$WORK/before-release.png" 10 || fail "the drag did not end"
+    fi
+}
+
 # wait_shot FILE SECONDS TEST...: takes screenshots into FILE until the test
 # command (given FILE as its last argument) accepts one.
 wait_shot() {
@@ -88,10 +164,19 @@ wait_shot() {
     return 1
 }
 
+# pixels FILE [X0 Y0 X1 Y1]: "r g b" a line for each pixel of the picture (of
+# the rectangle), row by row. (ImageMagick's own text output takes ten times
+# as long.)
+pixels() {
+    local crop=()
+    [ $# -lt 5 ] || crop=(-crop "$(($4 - $2))x$(($5 - $3))+$2+$3" +repage)
+    convert "$1" "${crop[@]}" -depth 8 rgb:- 2>/dev/null | od -An -v -tu1 -w3
+}
+
 # Counts pixels matching an awk condition on r, g, b inside a rectangle.
 count_pixels() { # file x0 y0 x1 y1 condition
-    convert "$1" -crop "$(($4 - $2))x$(($5 - $3))+$2+$3" +repage -depth 8 txt:- 2>/dev/null |
-        awk -F'[(),]' -v cond="$6" 'NR > 1 { r=$3+0; g=$4+0; b=$5+0;
+    pixels "$1" "$2" "$3" "$4" "$5" |
+        awk -v cond="$6" '{ r=$1; g=$2; b=$3;
             if ((cond == "dark" && r < 80 && g < 80 && b < 80) ||
                 (cond == "red" && r > 150 && r - g > 50 && r - b > 50) ||
                 (cond == "deepred" && r > 90 && r > 2 * g && r > 2 * b)) n++ } END { print n + 0 }'
@@ -131,7 +216,7 @@ close_console() {
 # type_command TEXT [SHOT]: types a line into the open console, waits until it
 # shows (screenshot in $WORK/SHOT when named) and runs it.
 type_command() {
-    xdotool type --delay 60 "$1"
+    xdotool type --delay 20 "$1"
     wait_ink_above 40 20 || fail "typed text did not appear: $1"
     [ -z "${2:-}" ] || shot "$WORK/$2"
     key Return

@@ -11,6 +11,7 @@ class GLTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    static void resetContextState();
 
     std::unique_ptr<HeadlessPlatform> headless;
 };
