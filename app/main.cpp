@@ -1,4 +1,5 @@
 #include "app/TorvWindow.h"
+#include "base/FreedMemory.h"
 #include "scene/RecoveryFile.h"
 
 #include <cstring>
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
     // Past the file-size limit a write fails with its reason instead of
     // ending the program: pictures and scenes are then reported unwritten.
     std::signal(SIGXFSZ, SIG_IGN);
+    keepFreedMemory();
     // Everything else is a file to open.
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {

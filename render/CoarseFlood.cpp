@@ -37,8 +37,8 @@ CoarseTargets& coarseTargets(int width, int height)
     FrameBufferDesc r;
     r.width = width;
     r.height = height;
-    r.depthInternalFormat = GL_DEPTH_COMPONENT32;
-    r.depthType = GL_UNSIGNED_INT;
+    r.depthInternalFormat = GL_DEPTH_COMPONENT32F;
+    r.depthType = GL_FLOAT;
     r.wrap = GL_CLAMP_TO_EDGE;
     t.result.create(r);
     t.width = width;

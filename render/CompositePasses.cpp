@@ -12,10 +12,11 @@ void Renderer::gizmoIdPass(const Frame& f)
     glDrawBuffers(1, &idOnly);
     glClearDepth(1.0);
     glClear(GL_DEPTH_BUFFER_BIT);
-    idShader.use();
-    if (f.scene.editMode)
+    if (f.scene.editMode) {
+        idShader.use();
         f.scene.gizmo->draw(idShader);
-    glUseProgram(0);
+        glUseProgram(0);
+    }
     FrameBufferObject::unbind();
 }
 
@@ -34,11 +35,12 @@ void Renderer::combinePass()
 
 void Renderer::overlayPass(const Frame& f)
 {
-    gizmoShader.use();
     glClear(GL_DEPTH_BUFFER_BIT);
     glDisable(GL_CULL_FACE);
-    if (f.scene.editMode)
+    if (f.scene.editMode) {
+        gizmoShader.use();
         f.scene.gizmo->draw(gizmoShader);
-    glUseProgram(0);
+        glUseProgram(0);
+    }
     glClear(GL_DEPTH_BUFFER_BIT);
 }

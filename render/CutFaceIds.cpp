@@ -15,8 +15,8 @@ std::vector<uint32_t> Renderer::readCutFaceIds(Scene& scene, const Camera& camer
     desc.width = w;
     desc.height = h;
     desc.depthFormat = GL_DEPTH_COMPONENT;
-    desc.depthInternalFormat = GL_DEPTH_COMPONENT32;
-    desc.depthType = GL_UNSIGNED_INT;
+    desc.depthInternalFormat = GL_DEPTH_COMPONENT32F;
+    desc.depthType = GL_FLOAT;
     desc.wrap = GL_CLAMP_TO_EDGE;
     desc.colorCount = 2;
     desc.colorFormats = {GL_RGBA, GL_RED_INTEGER};
@@ -30,7 +30,7 @@ std::vector<uint32_t> Renderer::readCutFaceIds(Scene& scene, const Camera& camer
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 
     const Vec4 light = camera.view * Vec4(lightPosition.x, lightPosition.y, lightPosition.z, 1.0f);
-    Frame f{scene, camera, Vec3(light.x, light.y, light.z), lastFlood};
+    Frame f{scene, camera, Vec3(light.x, light.y, light.z), lastFlood, lastCut};
     faces.bind();
     const GLuint noObject[4] = {0, 0, 0, 0};
     glClearBufferuiv(GL_COLOR, 1, noObject);

@@ -28,6 +28,7 @@ bool Renderer::seedCutawayDepth(Scene& s, const Camera& camera)
         return false;
     if (!dynamic_cast<Transformable*>(*s.selection.begin()))
         return false;
+    needPrograms(ProgramGroup::Cut);
     if (!floodTargets[0].created || !floodTargets[1].created)
         return false;
 

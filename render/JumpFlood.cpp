@@ -41,8 +41,8 @@ void createFloodTargets(FrameBufferObject targets[2], int width, int height)
     d.width = width;
     d.height = height;
     d.depthFormat = GL_DEPTH_COMPONENT;
-    d.depthInternalFormat = GL_DEPTH_COMPONENT32;
-    d.depthType = GL_UNSIGNED_INT;
+    d.depthInternalFormat = GL_DEPTH_COMPONENT32F;
+    d.depthType = GL_FLOAT;
     d.colorCount = 1;
     d.colorFormats = {GL_RGBA};
     d.colorInternalFormats = {GL_RGBA16};

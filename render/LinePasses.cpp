@@ -9,12 +9,21 @@
 
 #include <cmath>
 
+int Renderer::lineMargin() const
+{
+    // The stencil reads one neighbour, lineScale texels away (linear
+    // filtering may reach one more).
+    return static_cast<int>(std::ceil(std::max(pixelScale, 1.0f))) + 1;
+}
+
 // The uncut depth is read only by the first silhouette draw, and without a
 // cut it equals the depth the cell pass left in sceneTarget: the objects are
 // then drawn no second time (the silhouette pass reads sceneTarget instead).
+// With a cut it still equals it outside the cut region, where nothing was
+// cut away: only the region is drawn again.
 bool Renderer::needsUncutDepth(const Frame& f)
 {
-    return f.flood && f.scene.lineMode != LineMode::Off;
+    return f.flood && f.scene.lineMode != LineMode::Off && !f.cut.empty();
 }
 
 void Renderer::depthPass(const Frame& f)
@@ -26,6 +35,12 @@ void Renderer::depthPass(const Frame& f)
         FrameBufferObject::unbind();
         return;
     }
+    // The first silhouette draw reads it up to two stencil reaches beyond
+    // the region; there it is the cell pass's depth.
+    copyDepth(sceneTarget, lineTarget, grown(f.cut, 2 * lineMargin()));
+    lineTarget.bind();
+    scissorTo(f.cut);
+    glClear(GL_DEPTH_BUFFER_BIT);
     depthShader.use();
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
     for (Renderable* r : f.scene.selection)
@@ -34,6 +49,7 @@ void Renderer::depthPass(const Frame& f)
         r->draw(depthShader);
     glUseProgram(0);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDisable(GL_SCISSOR_TEST);
     FrameBufferObject::unbind();
 }
 
@@ -74,7 +90,7 @@ void Renderer::silhouettePass(const Frame& f)
     const Scene& s = f.scene;
     glDisable(GL_CULL_FACE);
     lineTarget.bind();
-    // The first draw reads lineTarget's own depth: detach it while the lines
+    // The uncut lines read lineTarget's own depth: detach it while the lines
     // are drawn, so no image is both sampled and attached. Unit 1 is cleared
     // for the same reason (it may hold last frame's line image).
     glFramebufferTexture(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, 0, 0);
@@ -86,25 +102,28 @@ void Renderer::silhouettePass(const Frame& f)
     silhouetteShader.set("lineScale", pixelScale);
     silhouetteShader.set("threshold", 0.0004f, 0.001f);
     silhouetteShader.set("depthLogRange", std::log(f.camera.farDistance / f.camera.nearDistance));
-    // Without a cut the first draw would repeat the second (needsUncutDepth).
-    if (needsUncutDepth(f)) {
-        bindTexture(0, lineTarget.depthTexture);
-        silhouetteShader.set("texture0", 0);
-        if (f.flood && s.lineMode == LineMode::Ghost) {
-            bindTexture(1, ghostTarget.colorTextures[0]);
-            silhouetteShader.set("depthMap", 1);
-            silhouetteShader.set("useDepthMap", 1);
-        } else {
-            silhouetteShader.set("useDepthMap", 0);
-        }
-        drawScreenQuad();
-    }
-    glEnable(GL_BLEND);
-    glBlendEquation(GL_MAX);
+    // The lines of the scene as drawn (cut), written as they are.
     silhouetteShader.set("useDepthMap", 0);
     bindTexture(0, sceneTarget.depthTexture);
     silhouetteShader.set("texture0", 0);
     drawScreenQuad();
+    // The lines of the uncut scene (weighted by the cutter mask in ghost
+    // mode) over them, the larger of the two kept. Outside the cut region
+    // (and the stencil's reach around it) the uncut depth is the cut one and
+    // gives the same lines: only the region is drawn.
+    if (needsUncutDepth(f)) {
+        bindTexture(0, lineTarget.depthTexture);
+        if (s.lineMode == LineMode::Ghost) {
+            bindTexture(1, ghostTarget.colorTextures[0]);
+            silhouetteShader.set("depthMap", 1);
+            silhouetteShader.set("useDepthMap", 1);
+        }
+        glEnable(GL_BLEND);
+        glBlendEquation(GL_MAX);
+        scissorTo(grown(f.cut, lineMargin()));
+        drawScreenQuad();
+        glDisable(GL_SCISSOR_TEST);
+    }
     glDisable(GL_BLEND);
     glBlendEquation(GL_FUNC_ADD);
     glUseProgram(0);

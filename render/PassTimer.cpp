@@ -18,6 +18,10 @@ void PassTimer::begin(const char* pass)
         return;
     if (open)
         end();
+    // A software renderer runs a pass's drawing when its target changes or
+    // the frame ends: without the wait, a pass's time would hold the
+    // drawing of the one before.
+    glFinish();
     GLuint q = 0;
     if (spare.empty()) {
         glGenQueries(1, &q);
@@ -34,6 +38,7 @@ void PassTimer::end()
 {
     if (!enabled || !open)
         return;
+    glFinish();
     glEndQuery(GL_TIME_ELAPSED);
     open = false;
 }

@@ -5,6 +5,7 @@
 #include "render/ShaderFiles.h"
 #include "scene/Scene.h"
 
+#include <algorithm>
 #include <cstring>
 
 void bindTexture(int unit, GLuint texture)
@@ -15,32 +16,8 @@ void bindTexture(int unit, GLuint texture)
 
 void Renderer::init(int width, int height)
 {
-    // Programs that draw objects share one vertex stage, the screen passes
-    // another.
-    struct ProgramFiles {
-        ShaderProgram& program;
-        const char* vertex;
-        const char* fragment;
-        std::vector<std::string> outputs;
-    };
-    const ProgramFiles files[] = {
-        {textureScreenShader, quadVertexShader, "shaders/texturescreenshader.frag", {"outColor"}},
-        {depthShader, objectVertexShader, "shaders/depthshader.frag", {"outColor"}},
-        {silhouetteShader, quadVertexShader, "shaders/silhouetteshader.frag", {"outColor"}},
-        {cellShader, objectVertexShader, "shaders/cellshader.frag", {"outColor", "outID"}},
-        {cutSurfaceShader, objectVertexShader, "shaders/cutsurfaceshader.frag", {"outColor", "outID"}},
-        {combineShader, quadVertexShader, "shaders/combineshader.frag", {"outColor"}},
-        {gizmoShader, objectVertexShader, "shaders/gizmoshader.frag", {"outColor"}},
-        {idShader, objectVertexShader, "shaders/idshader.frag", {"outID"}},
-        {colorShader, objectVertexShader, "shaders/whiteshader.frag", {"outColor"}},
-        {blur1Shader, quadVertexShader, "shaders/blur1shader.frag", {"outColor"}},
-        {blur2Shader, quadVertexShader, "shaders/blur2shader.frag", {"outColor"}},
-    };
-    for (const ProgramFiles& p : files)
-        p.program.build(p.vertex, p.fragment, p.outputs);
+    needPrograms(ProgramGroup::Core);
     screenQuad.makeScreenQuad();
-    initJumpFlood();
-    outline.init();
     projectionUploaded = false;
     resize(width, height);
 }
@@ -51,24 +28,41 @@ void Renderer::resize(int width, int height)
         return;
     frameWidth = width;
     frameHeight = height;
+    createTargets();
+    // The targets of passes no frame has run yet are made with them.
+    if (built(ProgramGroup::Cut))
+        createCutTargets();
+    if (built(ProgramGroup::Outline))
+        outline.resize(width, height);
+}
+
+void Renderer::createCutTargets()
+{
     floodTargets[1].release();
     floodTargets[0].release();
-    createFloodTargets(floodTargets, width, height);
-    createTargets();
-    outline.resize(width, height);
+    createFloodTargets(floodTargets, frameWidth, frameHeight);
+    frontDepthCopy.release();
+    FrameBufferDesc depth;
+    depth.width = frameWidth;
+    depth.height = frameHeight;
+    depth.depthFormat = GL_DEPTH_COMPONENT;
+    depth.depthInternalFormat = GL_DEPTH_COMPONENT32F;
+    depth.depthType = GL_FLOAT;
+    depth.wrap = GL_CLAMP_TO_EDGE;
+    frontDepthCopy.create(depth);
 }
 
 void Renderer::createTargets()
 {
-    for (FrameBufferObject* t : {&lineTarget, &sceneTarget, &ghostTarget, &blurTarget, &frontDepthCopy})
+    for (FrameBufferObject* t : {&lineTarget, &sceneTarget, &ghostTarget, &blurTarget})
         t->release();
 
     FrameBufferDesc full;
     full.width = frameWidth;
     full.height = frameHeight;
     full.depthFormat = GL_DEPTH_COMPONENT;
-    full.depthInternalFormat = GL_DEPTH_COMPONENT32;
-    full.depthType = GL_UNSIGNED_INT;
+    full.depthInternalFormat = GL_DEPTH_COMPONENT32F;
+    full.depthType = GL_FLOAT;
     full.wrap = GL_CLAMP_TO_EDGE;
 
     FrameBufferDesc line = full;
@@ -104,8 +98,6 @@ void Renderer::createTargets()
     ghost.wrap = GL_CLAMP_TO_EDGE;
     ghostTarget.create(ghost);
     blurTarget.create(ghost);
-
-    frontDepthCopy.create(full);
 }
 
 void Renderer::release()
@@ -120,8 +112,9 @@ void Renderer::release()
     floodTargets[0].release();
     screenQuad.release();
     for (ShaderProgram* p : {&blur2Shader, &blur1Shader, &colorShader, &gizmoShader, &idShader, &cutSurfaceShader,
-                             &combineShader, &cellShader, &silhouetteShader, &depthShader, &textureScreenShader})
+                             &combineShader, &cellShader, &silhouetteShader, &depthShader})
         p->release();
+    builtGroups = 0;
 }
 
 void Renderer::followProjection(const Camera& camera)
@@ -129,33 +122,42 @@ void Renderer::followProjection(const Camera& camera)
     const Mat4& projection = camera.projection;
     if (projectionUploaded && std::memcmp(uploadedProjection.m, projection.m, sizeof projection.m) == 0)
         return;
+    // Programs not built yet get it when they are (needPrograms).
     for (ShaderProgram* p : {&cellShader, &depthShader, &jumpFlood().meshShader, &cutSurfaceShader, &idShader,
                              &gizmoShader, &colorShader}) {
+        if (!p->linked)
+            continue;
         p->use();
         p->setMatrix4("perspective", projection.data());
         glUseProgram(0);
     }
     // Only the seeds' program measures the cone against the far plane.
-    jumpFlood().meshShader.use();
-    jumpFlood().meshShader.set("farPlane", farPlane);
-    glUseProgram(0);
+    if (jumpFlood().meshShader.linked) {
+        jumpFlood().meshShader.use();
+        jumpFlood().meshShader.set("farPlane", farPlane);
+        glUseProgram(0);
+    }
     uploadedProjection = projection;
     projectionUploaded = true;
 }
 
 void Renderer::render(Scene& scene, const Camera& camera)
 {
+    needProgramsFor(scene);
     followProjection(camera);
     glClearColor(0, 0, 0, 1);
     glEnable(GL_DEPTH_TEST);
     glCullFace(GL_FRONT);
 
     const Vec4 light = camera.view * Vec4(lightPosition.x, lightPosition.y, lightPosition.z, 1.0f);
-    Frame f{scene, camera, Vec3(light.x, light.y, light.z)};
+    Frame f{scene, camera, Vec3(light.x, light.y, light.z), nullptr, PixelRect{}};
 
     passTimer.begin("cutaway");
     f.flood = cutawayDepthPass(f);
+    if (f.flood)
+        f.cut = cutRegion();
     lastFlood = f.flood;
+    lastCut = f.cut;
     passTimer.begin("cell");
     cellPass(f);
     passTimer.begin("cutSurface");
@@ -165,7 +167,8 @@ void Renderer::render(Scene& scene, const Camera& camera)
     glCullFace(GL_BACK);
     passTimer.begin("depth");
     depthPass(f);
-    if (scene.lineMode == LineMode::Ghost) {
+    // The mask weighs only the uncut lines, which a frame draws with a cut.
+    if (scene.lineMode == LineMode::Ghost && needsUncutDepth(f)) {
         passTimer.begin("ghost");
         ghostPass(f);
     }
@@ -183,6 +186,38 @@ void Renderer::render(Scene& scene, const Camera& camera)
     overlayPass(f);
     passTimer.end();
     glActiveTexture(GL_TEXTURE0);
+}
+
+PixelRect Renderer::cutRegion() const
+{
+    if (jumpFlood().fullFlood)
+        return PixelRect{0, 0, frameWidth, frameHeight};
+    return floodReach.exact;
+}
+
+bool Renderer::scissorTo(const PixelRect& r)
+{
+    if (r.empty())
+        return false;
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
+    return true;
+}
+
+PixelRect Renderer::grown(const PixelRect& r, int margin)
+{
+    return PixelRect{r.x0 - margin, r.y0 - margin, r.x1 + margin, r.y1 + margin};
+}
+
+void Renderer::copyDepth(const FrameBufferObject& from, const FrameBufferObject& to, const PixelRect& r) const
+{
+    const int x0 = std::max(r.x0, 0), y0 = std::max(r.y0, 0);
+    const int x1 = std::min(r.x1, frameWidth), y1 = std::min(r.y1, frameHeight);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, from.framebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to.framebuffer);
+    if (x1 > x0 && y1 > y0)
+        glBlitFramebuffer(x0, y0, x1, y1, x0, y0, x1, y1, GL_DEPTH_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 uint32_t Renderer::readObjectId(int x, int y) const
@@ -216,7 +251,7 @@ std::vector<const ShaderProgram*> Renderer::programs() const
 {
     const JumpFloodResources& jf = jumpFlood();
     std::vector<const ShaderProgram*> all = {
-        &textureScreenShader, &depthShader,     &silhouetteShader, &cellShader,     &combineShader,
+        &depthShader,     &silhouetteShader, &cellShader,     &combineShader,
         &cutSurfaceShader,    &idShader,        &gizmoShader,      &colorShader,    &blur1Shader,
         &blur2Shader,         &jf.floodShader, &jf.meshShader,    &jf.resultShader, &jf.reduceShader,
         &jf.coarseShader,     &jf.refineShader,  &jf.resolveShader};

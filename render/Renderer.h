@@ -79,8 +79,10 @@ public:
     bool outlineSelection = false;
     uint32_t hoveredObject = 0;
 
-    // Every program the frame uses (its own and the jump flood's).
+    // Every program the frame may use (its own and the jump flood's); those
+    // of passes no frame has needed yet are not built (buildAllPrograms).
     std::vector<const ShaderProgram*> programs() const;
+    void buildAllPrograms();
     // The frame's program of that display name, or null.
     const ShaderProgram* program(const std::string& name) const;
     const FrameBufferObject& target(RenderTarget which) const;
@@ -102,9 +104,34 @@ private:
         Vec3 viewLight;
         // The flood target with the cutaway depth; null when nothing cuts.
         FrameBufferObject* flood = nullptr;
+        // The pixels the cut can change (GL window coordinates); the passes
+        // that only matter where something is cut away stay inside it.
+        PixelRect cut;
     };
+    // The cut region of a frame that cut with the last seeding: the exact
+    // region of its reach, or the whole image for the full flood.
+    PixelRect cutRegion() const;
+    // Restricts drawing to r (GL_SCISSOR_TEST on); false when r is empty.
+    static bool scissorTo(const PixelRect& r);
+    // r grown by margin pixels on every side.
+    static PixelRect grown(const PixelRect& r, int margin);
+    // Copies the depth of r (clipped to the image) from one target to
+    // another of the same size and depth format; leaves no framebuffer bound.
+    void copyDepth(const FrameBufferObject& from, const FrameBufferObject& to, const PixelRect& r) const;
+    // How far beyond the cut region the silhouette stencil reads.
+    int lineMargin() const;
 
     void createTargets();
+    // The flood targets and the front depth copy, which only a cut uses.
+    void createCutTargets();
+
+    // The programs by the passes that need them, built (with the targets
+    // only those passes use) when a frame first needs them.
+    enum class ProgramGroup { Core, Cut, Ghost, Edit, Outline };
+    void needPrograms(ProgramGroup group);
+    void needProgramsFor(const Scene& scene);
+    bool built(ProgramGroup group) const { return builtGroups & (1u << static_cast<unsigned>(group)); }
+    unsigned builtGroups = 0;
     // "perspective" of every program that draws objects (and "farPlane" of
     // the seeds' program), when
     // the camera's projection is not the one they hold.
@@ -136,8 +163,8 @@ private:
     bool projectionUploaded = false;
     // The flood target the last frame cut with; null when nothing cut.
     FrameBufferObject* lastFlood = nullptr;
+    PixelRect lastCut;
 
-    ShaderProgram textureScreenShader{"Texture Screen Shader"};
     ShaderProgram depthShader{"Depth shader"};
     ShaderProgram silhouetteShader{"Silhouette Shader"};
     ShaderProgram cellShader{"Cell Shader"};

@@ -55,12 +55,8 @@ void Renderer::cellPass(const Frame& f)
 void Renderer::cutSurfacePass(const Frame& f)
 {
     // The pass reads the front surfaces' depth while it writes depth into the
-    // same target: read a copy instead.
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, sceneTarget.framebuffer);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, frontDepthCopy.framebuffer);
-    glBlitFramebuffer(0, 0, frameWidth, frameHeight, 0, 0, frameWidth, frameHeight, GL_DEPTH_BUFFER_BIT,
-                      GL_NEAREST);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    // same target: read a copy instead (of the cut region, where it draws).
+    copyDepth(sceneTarget, frontDepthCopy, f.cut);
 
     sceneTarget.bind();
     drawCutSurfaces(f);
@@ -69,6 +65,10 @@ void Renderer::cutSurfacePass(const Frame& f)
 
 void Renderer::drawCutSurfaces(const Frame& f)
 {
+    // Beyond the cut region no surface lies nearer than the cut depth there,
+    // so no back face is exposed.
+    if (!scissorTo(f.cut))
+        return;
     glCullFace(GL_FRONT);
     cutSurfaceShader.use();
     cutSurfaceShader.set("viewLightPosition", f.viewLight.x, f.viewLight.y, f.viewLight.z);
@@ -82,4 +82,5 @@ void Renderer::drawCutSurfaces(const Frame& f)
         r->draw(cutSurfaceShader);
     glUseProgram(0);
     glActiveTexture(GL_TEXTURE0);
+    glDisable(GL_SCISSOR_TEST);
 }

@@ -28,15 +28,20 @@ uniform float lineScale;
 in vec2 uv;
 out vec4 outColor;
 
-float depthAt(vec2 p, float dx, float dy)
+// The reciprocal distance of a texel, up to one factor for the whole image:
+// exp(-measure * range) is near / distance.
+float nearOver(vec2 p, float dx, float dy)
 {
-    return texture(texture0, p + vec2(dx, dy) * invImageSize * max(lineScale, 1.0)).r;
+    ivec2 texel = ivec2(gl_FragCoord.xy) + ivec2(round(vec2(dx, dy) * max(lineScale, 1.0)));
+    texel = clamp(texel, ivec2(0), textureSize(texture0, 0) - 1);
+    return exp(-texelFetch(texture0, texel, 0).r * depthLogRange);
 }
 
-// How much farther b lies than a, as a share of a's distance.
+// How much farther b lies than a, as a share of a's distance (from their
+// reciprocal distances).
 float farther(float a, float b)
 {
-    return exp((b - a) * depthLogRange) - 1.0;
+    return a / b - 1.0;
 }
 
 // t lies farther than a, b and c by more than apart, or nearer than all three.
@@ -49,15 +54,15 @@ bool standsApart(float t, float a, float b, float c, float apart)
 void main()
 {
     vec2 p = gl_FragCoord.xy * invImageSize;
-    float c = depthAt(p, 0.0, 0.0);
-    float l = depthAt(p, -1.0, 0.0);
-    float r = depthAt(p, 1.0, 0.0);
-    float d = depthAt(p, 0.0, -1.0);
-    float u = depthAt(p, 0.0, 1.0);
-    float ld = depthAt(p, -1.0, -1.0);
-    float lu = depthAt(p, -1.0, 1.0);
-    float rd = depthAt(p, 1.0, -1.0);
-    float ru = depthAt(p, 1.0, 1.0);
+    float c = nearOver(p, 0.0, 0.0);
+    float l = nearOver(p, -1.0, 0.0);
+    float r = nearOver(p, 1.0, 0.0);
+    float d = nearOver(p, 0.0, -1.0);
+    float u = nearOver(p, 0.0, 1.0);
+    float ld = nearOver(p, -1.0, -1.0);
+    float lu = nearOver(p, -1.0, 1.0);
+    float rd = nearOver(p, 1.0, -1.0);
+    float ru = nearOver(p, 1.0, 1.0);
     // Apart by what one neighbour alone needs to start a line.
     float apart = 8.0 * threshold.x;
     float line = 0.0;
@@ -74,9 +79,8 @@ void main()
             d = c;
         if (standsApart(u, c, lu, ru, apart))
             u = c;
-        // z_c / z_i = exp((d_c - d_i) * range): the neighbour's 1/z over the centre's.
-        float sum = exp((c - l) * depthLogRange) + exp((c - r) * depthLogRange) + exp((c - d) * depthLogRange) +
-                    exp((c - u) * depthLogRange);
+        // The neighbours' 1/z over the centre's.
+        float sum = (l + r + d + u) / c;
         float laplacian = 0.125 * abs(sum - 4.0);
         line = smoothstep(threshold.x, threshold.y, laplacian);
     }

@@ -6,6 +6,7 @@
 #include "app/FileOpening.h"
 #include "app/HeadlessPlatform.h"
 #include "app/TorvWindow.h"
+#include "base/FreedMemory.h"
 #include "tools/render/RenderOptions.h"
 #include "tools/render/RenderSteps.h"
 
@@ -38,6 +39,7 @@ int main(int argc, char** argv)
     // Past the file-size limit a write fails with its reason instead of
     // ending the program: pictures and scenes are then reported unwritten.
     std::signal(SIGXFSZ, SIG_IGN);
+    keepFreedMemory();
     RenderOptions options;
     std::string reason;
     switch (parseRenderOptions(std::vector<std::string>(argv + 1, argv + argc), options, reason)) {

@@ -33,7 +33,14 @@ TEST(RenderSize, FollowsTheFramebufferThroughResizesAndScaledScreens)
     TorvWindow& app = h.app();
     MeshInstance* crust = h.placed(0);
     MeshInstance* moon = h.placed(4);
+    // Programs and targets of a cut are made with the first cut frame; then
+    // they follow the size too.
     h.frames(1);
+    EXPECT_FALSE(app.renderer().program("Cut surface Shader")->linked);
+    EXPECT_FALSE(app.renderer().target(RenderTarget::Flood0).created);
+    app.selectInstance(h.placed(3));
+    h.frames(1);
+    EXPECT_TRUE(app.renderer().program("Cut surface Shader")->linked);
     const float focal = app.camera->projection.m[5];
 
     // The window manager makes the window 1000 x 600.
