@@ -29,17 +29,16 @@ bool Renderer::needsUncutDepth(const Frame& f)
 void Renderer::depthPass(const Frame& f)
 {
     lineTarget.bind();
-    glClearDepth(1.0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (!needsUncutDepth(f)) {
-        FrameBufferObject::unbind();
+    glClear(GL_COLOR_BUFFER_BIT);
+    FrameBufferObject::unbind();
+    if (!needsUncutDepth(f))
         return;
-    }
-    // The first silhouette draw reads it up to two stencil reaches beyond
-    // the region; there it is the cell pass's depth.
-    copyDepth(sceneTarget, lineTarget, grown(f.cut, 2 * lineMargin()));
-    lineTarget.bind();
+    // The uncut lines read it up to two stencil reaches beyond the region;
+    // there it is the cell pass's depth.
+    copyDepth(sceneTarget, uncutDepth, grown(f.cut, 2 * lineMargin()));
+    uncutDepth.bind();
     scissorTo(f.cut);
+    glClearDepth(1.0);
     glClear(GL_DEPTH_BUFFER_BIT);
     depthShader.use();
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
@@ -90,10 +89,7 @@ void Renderer::silhouettePass(const Frame& f)
     const Scene& s = f.scene;
     glDisable(GL_CULL_FACE);
     lineTarget.bind();
-    // The uncut lines read lineTarget's own depth: detach it while the lines
-    // are drawn, so no image is both sampled and attached. Unit 1 is cleared
-    // for the same reason (it may hold last frame's line image).
-    glFramebufferTexture(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, 0, 0);
+    // Unit 1 may hold last frame's line image, an image of this target.
     bindTexture(1, 0);
     glDepthMask(GL_FALSE);
     glDisable(GL_DEPTH_TEST);
@@ -112,7 +108,7 @@ void Renderer::silhouettePass(const Frame& f)
     // (and the stencil's reach around it) the uncut depth is the cut one and
     // gives the same lines: only the region is drawn.
     if (needsUncutDepth(f)) {
-        bindTexture(0, lineTarget.depthTexture);
+        bindTexture(0, uncutDepth.depthTexture);
         if (s.lineMode == LineMode::Ghost) {
             bindTexture(1, ghostTarget.colorTextures[0]);
             silhouetteShader.set("depthMap", 1);
@@ -129,7 +125,5 @@ void Renderer::silhouettePass(const Frame& f)
     glUseProgram(0);
     glEnable(GL_DEPTH_TEST);
     glDepthMask(GL_TRUE);
-    glBindFramebuffer(GL_FRAMEBUFFER, lineTarget.framebuffer);
-    glFramebufferTexture(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, lineTarget.depthTexture, 0);
     FrameBufferObject::unbind();
 }

@@ -42,6 +42,7 @@ void Renderer::createCutTargets()
     floodTargets[0].release();
     createFloodTargets(floodTargets, frameWidth, frameHeight);
     frontDepthCopy.release();
+    uncutDepth.release();
     FrameBufferDesc depth;
     depth.width = frameWidth;
     depth.height = frameHeight;
@@ -50,6 +51,7 @@ void Renderer::createCutTargets()
     depth.depthType = GL_FLOAT;
     depth.wrap = GL_CLAMP_TO_EDGE;
     frontDepthCopy.create(depth);
+    uncutDepth.create(depth);
 }
 
 void Renderer::createTargets()
@@ -108,6 +110,7 @@ void Renderer::release()
     sceneTarget.release();
     lineTarget.release();
     frontDepthCopy.release();
+    uncutDepth.release();
     floodTargets[1].release();
     floodTargets[0].release();
     screenQuad.release();

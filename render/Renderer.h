@@ -187,6 +187,11 @@ private:
     // Copy of sceneTarget's depth that the cut-surface pass reads while it
     // draws into sceneTarget (sampling the bound depth image is undefined).
     FrameBufferObject frontDepthCopy;
+    // The depth of the scene without the cut, which the silhouette pass
+    // reads while it draws into lineTarget (a target of its own: attaching
+    // and detaching lineTarget's depth every frame costs a software renderer
+    // more than the lines themselves).
+    FrameBufferObject uncutDepth;
     SelectionOutline outline;
 };
 
