@@ -68,7 +68,7 @@ start_torv() {
     rm -f "$RC"
     ( cd "$folder" && "$BUILD/torv" "$@" >"$OUT" 2>&1; echo $? >"$RC" ) &
     APP=$!
-    wait_for 60 xdotool search --name '^Torv$' || fail "no window titled Torv"
+    wait_for 60 xdotool search --name '^Torv$' || fail "no window titled Torv; the viewer printed: $(cat "$OUT")"
     WIN=$(xdotool search --name '^Torv$' | head -n1)
     xdotool windowfocus "$WIN" 2>/dev/null
     wait_for 120 drawn "${WORK:?}/first-frame.png" || fail "no frames: $(cat "$OUT")"
