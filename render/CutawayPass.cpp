@@ -67,10 +67,13 @@ void Renderer::prepareFloodTargets()
     glCullFace(GL_FRONT);
     glEnable(GL_CULL_FACE);
 
-    second.bind();
-    glViewport(0, 0, second.width, second.height);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    FrameBufferObject::unbind();
+    // Only the full flood passes its steps back and forth between the two.
+    if (jumpFlood().fullFlood) {
+        second.bind();
+        glViewport(0, 0, second.width, second.height);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        FrameBufferObject::unbind();
+    }
 
     first.bind();
     glViewport(0, 0, first.width, first.height);
