@@ -11,18 +11,8 @@ std::vector<uint32_t> Renderer::readCutFaceIds(Scene& scene, const Camera& camer
     std::vector<uint32_t> ids(size_t(w) * h, 0);
     if (!lastFlood || !frontDepthCopy.created)
         return ids;
-    FrameBufferDesc desc;
-    desc.width = w;
-    desc.height = h;
-    desc.depthFormat = GL_DEPTH_COMPONENT;
-    desc.depthInternalFormat = GL_DEPTH_COMPONENT32F;
-    desc.depthType = GL_FLOAT;
-    desc.wrap = GL_CLAMP_TO_EDGE;
-    desc.colorCount = 2;
-    desc.colorFormats = {GL_RGBA, GL_RED_INTEGER};
-    desc.colorInternalFormats = {GL_RGBA8, GL_R32UI};
     FrameBufferObject faces;
-    if (!faces.create(desc))
+    if (!faces.create(sceneDesc()))
         return ids;
     glBindFramebuffer(GL_READ_FRAMEBUFFER, frontDepthCopy.framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, faces.framebuffer);

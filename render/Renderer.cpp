@@ -43,15 +43,29 @@ void Renderer::createCutTargets()
     createFloodTargets(floodTargets, frameWidth, frameHeight);
     frontDepthCopy.release();
     uncutDepth.release();
-    FrameBufferDesc depth;
-    depth.width = frameWidth;
-    depth.height = frameHeight;
-    depth.depthFormat = GL_DEPTH_COMPONENT;
-    depth.depthInternalFormat = GL_DEPTH_COMPONENT32F;
-    depth.depthType = GL_FLOAT;
-    depth.wrap = GL_CLAMP_TO_EDGE;
-    frontDepthCopy.create(depth);
-    uncutDepth.create(depth);
+    frontDepthCopy.create(depthDesc());
+    uncutDepth.create(depthDesc());
+}
+
+FrameBufferDesc Renderer::depthDesc() const
+{
+    FrameBufferDesc d;
+    d.width = frameWidth;
+    d.height = frameHeight;
+    d.depthFormat = GL_DEPTH_COMPONENT;
+    d.depthInternalFormat = GL_DEPTH_COMPONENT32F;
+    d.depthType = GL_FLOAT;
+    d.wrap = GL_CLAMP_TO_EDGE;
+    return d;
+}
+
+FrameBufferDesc Renderer::sceneDesc() const
+{
+    FrameBufferDesc d = depthDesc();
+    d.colorCount = 2;
+    d.colorFormats = {GL_RGBA, GL_RED_INTEGER};
+    d.colorInternalFormats = {GL_RGBA8, GL_R32UI};
+    return d;
 }
 
 void Renderer::createTargets()
@@ -59,25 +73,13 @@ void Renderer::createTargets()
     for (FrameBufferObject* t : {&lineTarget, &sceneTarget, &ghostTarget, &blurTarget})
         t->release();
 
-    FrameBufferDesc full;
-    full.width = frameWidth;
-    full.height = frameHeight;
-    full.depthFormat = GL_DEPTH_COMPONENT;
-    full.depthInternalFormat = GL_DEPTH_COMPONENT32F;
-    full.depthType = GL_FLOAT;
-    full.wrap = GL_CLAMP_TO_EDGE;
-
-    FrameBufferDesc line = full;
+    FrameBufferDesc line = depthDesc();
     line.colorCount = 1;
     line.colorFormats = {GL_RED};
     line.colorInternalFormats = {GL_R8};
     lineTarget.create(line);
 
-    FrameBufferDesc sceneDesc = full;
-    sceneDesc.colorCount = 2;
-    sceneDesc.colorFormats = {GL_RGBA, GL_RED_INTEGER};
-    sceneDesc.colorInternalFormats = {GL_RGBA8, GL_R32UI};
-    sceneTarget.create(sceneDesc);
+    sceneTarget.create(sceneDesc());
     // Until the first frame is drawn at this size, picking finds nothing.
     if (sceneTarget.created) {
         const GLuint noObject[4] = {0, 0, 0, 0};

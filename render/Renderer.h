@@ -124,6 +124,9 @@ private:
     void createTargets();
     // The flood targets and the front depth copy, which only a cut uses.
     void createCutTargets();
+    // The frame-sized depth target, and sceneTarget's (colour and ids).
+    FrameBufferDesc depthDesc() const;
+    FrameBufferDesc sceneDesc() const;
 
     // The programs by the passes that need them, built (with the targets
     // only those passes use) when a frame first needs them.
