@@ -28,7 +28,8 @@ start_viewer() {
     OUT="$WORK/out.$1"; RC="$WORK/rc.$1"
     (cd "$WORK/run" && "$BUILD/torv" >"$OUT" 2>&1; echo $? >"$RC") &
     APP=$!
-    wait_for 60 xdotool search --name '^Torv$' || fail "run $1: no window"
+    wait_for 60 xdotool search --name '^Torv$' ||
+        fail "run $1: no window; $(viewer_state)"
     WIN=$(xdotool search --name '^Torv$' | head -n1)
     xdotool windowfocus "$WIN" 2>/dev/null
     wait_for 60 sphere_shown || fail "run $1: the scene never appeared"

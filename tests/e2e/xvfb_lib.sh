@@ -44,6 +44,22 @@ fail() {
     exit 1
 }
 
+# viewer_state: what became of the viewer started as $APP (writing $OUT and
+# $RC), for a failure message: its exit status or, while it runs, where its
+# threads wait.
+viewer_state() {
+    echo "exit status: $(cat "${RC:-/dev/null}" 2>/dev/null || echo none)"
+    echo "the viewer printed: $(cat "${OUT:-/dev/null}" 2>/dev/null)"
+    local pid
+    for pid in $(pgrep -P "${APP:-0}" 2>/dev/null); do
+        echo "process $pid: $(tr '\0' ' ' </proc/$pid/cmdline 2>/dev/null), waiting in $(cat /proc/$pid/wchan 2>/dev/null)"
+        if command -v gdb >/dev/null; then
+            timeout 60 gdb -p "$pid" -batch -ex 'thread apply all bt 12' 2>/dev/null | grep -E '^(Thread|#)'
+        fi
+        pgrep -P "$pid" | while read -r child; do echo "child $child: $(tr '\0' ' ' </proc/$child/cmdline 2>/dev/null)"; done
+    done
+}
+
 # start_session: a work folder $WORK that holds the repository's shaders,
 # fonts and models and the start scene (removed at exit unless KEEP is set),
 # a private display, and $OUT and $RC there for start_torv.
@@ -68,7 +84,7 @@ start_torv() {
     rm -f "$RC"
     ( cd "$folder" && "$BUILD/torv" "$@" >"$OUT" 2>&1; echo $? >"$RC" ) &
     APP=$!
-    wait_for 60 xdotool search --name '^Torv$' || fail "no window titled Torv; the viewer printed: $(cat "$OUT")"
+    wait_for 60 xdotool search --name '^Torv$' || fail "no window titled Torv; $(viewer_state)"
     WIN=$(xdotool search --name '^Torv$' | head -n1)
     xdotool windowfocus "$WIN" 2>/dev/null
     wait_for 120 drawn "${WORK:?}/first-frame.png" || fail "no frames: $(cat "$OUT")"
