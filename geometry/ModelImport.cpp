@@ -1,6 +1,7 @@
 #include "geometry/ModelImport.h"
 
 #include "geometry/FileProbe.h"
+#include "geometry/ImportAhead.h"
 #include "geometry/ImportProcess.h"
 #include "geometry/TextureArray.h"
 
@@ -308,6 +309,10 @@ void importModel(const std::string& path, Mesh& mesh, const ImportOptions& optio
     // The importer would open a FIFO and wait for a writer until the time
     // limit; a folder gives it nothing to say but that it cannot read it.
     const std::string kind = nonRegularFileKind(path);
+    if (std::optional<ImportResult> ahead = kind.empty() ? takeImportAhead(path, options) : std::nullopt) {
+        applyImportResult(path, *ahead, mesh, options, parts);
+        return;
+    }
     const ImportResult result =
         kind.empty() ? runImportIsolated([&] { return readModel(path, options); }, importTimeoutSeconds())
                      : ImportResult{false, path + " is " + kind + ", not a model file", {}, 0};

@@ -7,6 +7,7 @@
 #include "app/HeadlessPlatform.h"
 #include "app/TorvWindow.h"
 #include "base/FreedMemory.h"
+#include "geometry/ImportAhead.h"
 #include "tools/render/RenderOptions.h"
 #include "tools/render/RenderSteps.h"
 
@@ -58,6 +59,9 @@ int main(int argc, char** argv)
     if (!reason.empty())
         return fail(reason);
 
+    // The model is read while the GL driver loads.
+    if (classifyFile(options.scenePath) == FileKind::Model)
+        startImportAhead(options.scenePath, ImportOptions());
     HeadlessPlatform headless;
     setPlatform(&headless);
     TorvWindow window(options.width, options.height);

@@ -1,3 +1,4 @@
+#include "geometry/ImportAhead.h"
 #include "geometry/ModelImportFixture.h"
 
 #include <assimp/Importer.hpp>
@@ -281,4 +282,24 @@ TEST(ModelImportBakeTest, MalformedScenesStayInBounds)
     ASSERT_EQ(model.colors.size(), 24u);
     EXPECT_TRUE(std::all_of(model.colors.begin(), model.colors.begin() + 15, [](float c) { return c == 0.0f; }))
         << "an unknown material colours black";
+}
+
+TEST_F(ModelImportTest, AnImportStartedAheadIsTakenOnceByTheSameFileAndOptions)
+{
+    const std::string path = write("ahead.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+    // Another spelling of the same file finds it; other options do not.
+    startImportAhead((dir / "." / "ahead.obj").string(), ImportOptions());
+    ImportOptions flat;
+    flat.withNormals = false;
+    EXPECT_FALSE(takeImportAhead(path, flat));
+
+    Mesh mesh;
+    EXPECT_NE(load(path, mesh).find("Loaded model from " + path), std::string::npos);
+    ASSERT_TRUE(mesh.uploaded);
+    EXPECT_EQ(mesh.vertexCount, 3);
+    EXPECT_FALSE(takeImportAhead(path, ImportOptions())) << "the import above took the result started ahead";
+
+    // What is not a regular file is not started: the import refuses it itself.
+    startImportAhead(dir.string(), ImportOptions());
+    EXPECT_FALSE(takeImportAhead(dir.string(), ImportOptions()));
 }
