@@ -1,11 +1,9 @@
 #include "app/ImageWriter.h"
 
 #include "base/AtomicWrite.h"
+#include "base/PngEncoder.h"
 
 #include <epoxy/gl.h>
-
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
 
 #include <vector>
 
@@ -13,11 +11,7 @@ bool writePng(const std::string& path, int width, int height, const unsigned cha
 {
     // Encoded in memory: the file is written in one checked piece.
     std::string png;
-    const auto append = [](void* context, void* data, int size) {
-        static_cast<std::string*>(context)->append(static_cast<const char*>(data), size_t(size));
-    };
-    if (width <= 0 || height <= 0 ||
-        stbi_write_png_to_func(append, &png, width, height, 4, rgba, width * 4) == 0 || png.empty()) {
+    if (!encodePng(width, height, rgba, png)) {
         reason = "the picture could not be encoded";
         return false;
     }

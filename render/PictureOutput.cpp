@@ -1,4 +1,5 @@
 #include "render/PictureOutput.h"
+#include "base/PngEncoder.h"
 
 #include "math/Camera.h"
 #include "render/OffscreenFrame.h"
@@ -9,7 +10,6 @@
 #include "scene/Scene.h"
 #include "scene/SceneLoader.h"
 
-#include <stb/stb_image_write.h>
 
 #include <algorithm>
 
@@ -42,11 +42,6 @@ std::vector<T> readImage(GLuint framebuffer, GLenum attachment, int w, int h, GL
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     glReadBuffer(GL_BACK);
     return flipRows(bottomUp, h);
-}
-
-void appendPng(void* context, void* data, int size)
-{
-    static_cast<std::string*>(context)->append(static_cast<const char*>(data), size_t(size));
 }
 
 // Draws the scene at w x h, k times the picture's size, into an off-screen
@@ -143,9 +138,7 @@ bool makePicture(Renderer& renderer, Scene& scene, const Camera& camera, const s
                                  format == PictureFormat::Svg ? VectorFormat::Svg : VectorFormat::Pdf, bytes, reason);
     }
     const std::vector<uint8_t> pixels = filterPicture(picture, k, request.transparent);
-    bytes.clear();
-    if (pixels.empty() || !stbi_write_png_to_func(appendPng, &bytes, request.width, request.height, 4, pixels.data(),
-                                                  request.width * 4)) {
+    if (pixels.empty() || !encodePng(request.width, request.height, pixels.data(), bytes)) {
         reason = "the PNG could not be encoded";
         return false;
     }

@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   libglfw3-dev libepoxy-dev libegl-dev libegl-mesa0 libgl1-mesa-dri libgles-dev
   libassimp-dev assimp-testmodels
-  libfreetype-dev libstb-dev fonts-dejavu-core
+  libfreetype-dev libstb-dev libpng-dev fonts-dejavu-core
   libgtest-dev googletest
   glslang-tools
   libimgui-dev
