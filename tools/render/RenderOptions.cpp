@@ -28,7 +28,7 @@ const char* const renderUsage =
     "  --global-angle DEG           cut angle for cutters without their own (default: the file's)\n"
     "  --edit                       edit mode: show the gizmo on the last selected model\n"
     "  --outline                    outline the selected models as the window does\n"
-    "  --frames N                   frames to render before the picture is taken (default 2)\n"
+    "  --frames N                   frames to render before the picture is taken (default 1)\n"
     "  --bench N                    render N more frames and print timings as JSON; with a\n"
     "                               selection also the cut frame over the plain frame\n"
     "                               (nothing selected) and the same with the full flood\n"

@@ -26,7 +26,7 @@ struct RenderOptions {
     float angle = 0;
     bool edit = false;
     bool outline = false;
-    int frames = 2;
+    int frames = 1;
     int bench = 0;
     // PNG: rendered this many times larger and filtered down.
     int antialias = 1;
