@@ -74,6 +74,16 @@ void unite(PixelRect& a, const PixelRect& b)
 
 } // namespace
 
+bool mayDrawInto(Renderable* r, const Camera& camera, int width, int height, const PixelRect& rect)
+{
+    const Mat4& p = camera.projection;
+    const EyeBox b = eyeBox(r, p, p[14] / (p[10] - 1.0f), width, height);
+    if (!b.known || b.crossesNear)
+        return true;
+    return b.sx1 + 1.0f > float(rect.x0) && b.sx0 - 1.0f < float(rect.x1) && b.sy1 + 1.0f > float(rect.y0) &&
+           b.sy0 - 1.0f < float(rect.y1);
+}
+
 float depthMeasureOf(float eyeDistance, float nearPlane, float farDistance)
 {
     float d = std::log(std::max(eyeDistance, nearPlane) / nearPlane) / std::log(farDistance / nearPlane);

@@ -1,6 +1,7 @@
 #pragma once
 
 class Camera;
+class Renderable;
 class Scene;
 
 // Where the cutaway can change the picture. A cone's cut depth falls
@@ -30,6 +31,12 @@ struct CutReach {
 // renderables, boxes crossing the near plane and flat cones widen it to the
 // whole image and lower the floor to 0.
 CutReach cutReach(const Scene& scene, const Camera& camera, int width, int height, float farPlane);
+
+// False only when nothing r draws can land in rect (window pixels of a
+// width x height image): its box lies wholly beyond the near plane and its
+// rectangle on screen, a pixel wider on every side, misses rect. Passes that
+// draw only within rect leave such objects out.
+bool mayDrawInto(Renderable* r, const Camera& camera, int width, int height, const PixelRect& rect);
 
 // The depth measure of an eye distance for a projection (as the shaders
 // compute it) and the slope code the seeding stores for a cone (JumpFlood.h).

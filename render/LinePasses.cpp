@@ -42,10 +42,10 @@ void Renderer::depthPass(const Frame& f)
     glClear(GL_DEPTH_BUFFER_BIT);
     depthShader.use();
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    for (Renderable* r : f.scene.selection)
-        r->draw(depthShader);
-    for (Renderable* r : f.scene.objects)
-        r->draw(depthShader);
+    for (const auto* set : {&f.scene.selection, &f.scene.objects})
+        for (Renderable* r : *set)
+            if (mayDrawInto(r, f.camera, frameWidth, frameHeight, f.cut))
+                r->draw(depthShader);
     glUseProgram(0);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDisable(GL_SCISSOR_TEST);

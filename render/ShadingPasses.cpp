@@ -79,7 +79,8 @@ void Renderer::drawCutSurfaces(const Frame& f)
     bindTexture(1, frontDepthCopy.depthTexture);
     cutSurfaceShader.set("depthFrontFace", 1);
     for (Renderable* r : f.scene.objects)
-        r->draw(cutSurfaceShader);
+        if (mayDrawInto(r, f.camera, frameWidth, frameHeight, f.cut))
+            r->draw(cutSurfaceShader);
     glUseProgram(0);
     glActiveTexture(GL_TEXTURE0);
     glDisable(GL_SCISSOR_TEST);
