@@ -1,5 +1,6 @@
 #include "app/TorvWindow.h"
 #include "base/FreedMemory.h"
+#include "base/HugePages.h"
 #include "scene/RecoveryFile.h"
 
 #include <cstring>
@@ -11,6 +12,7 @@
 // scene; torv --resume: the scene left unsaved when the viewer last ended.
 int main(int argc, char** argv)
 {
+    restartWithHugePages(argv);
     // Past the file-size limit a write fails with its reason instead of
     // ending the program: pictures and scenes are then reported unwritten.
     std::signal(SIGXFSZ, SIG_IGN);

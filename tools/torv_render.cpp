@@ -7,6 +7,7 @@
 #include "app/HeadlessPlatform.h"
 #include "app/TorvWindow.h"
 #include "base/FreedMemory.h"
+#include "base/HugePages.h"
 #include "geometry/ImportAhead.h"
 #include "tools/render/RenderOptions.h"
 #include "tools/render/RenderSteps.h"
@@ -37,6 +38,7 @@ std::string run(TorvWindow& window, const RenderOptions& options)
 
 int main(int argc, char** argv)
 {
+    restartWithHugePages(argv);
     // Past the file-size limit a write fails with its reason instead of
     // ending the program: pictures and scenes are then reported unwritten.
     std::signal(SIGXFSZ, SIG_IGN);
