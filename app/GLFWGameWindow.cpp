@@ -3,7 +3,9 @@
 #include "app/Platform.h"
 #include "gl/GLLoader.h"
 
+#include <chrono>
 #include <iostream>
+#include <thread>
 
 GLFWGameWindow::GLFWGameWindow() = default;
 GLFWGameWindow::~GLFWGameWindow() = default;
@@ -33,6 +35,7 @@ void GLFWGameWindow::frame()
     update(dt);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     render();
+    waitOutFrame(t0);
     p.swapBuffers();
     double frameTime = p.getTime() - t0;
     averageFrameTime = averageFrameTime * 0.98 + frameTime * 0.02;
@@ -45,6 +48,16 @@ void GLFWGameWindow::frame()
     }
     running = running && !p.keyDown(GLFW_KEY_ESCAPE);
     running = running && p.windowOpen();
+}
+
+void GLFWGameWindow::waitOutFrame(double t0)
+{
+    if (maxFramesPerSecond <= 0.0)
+        return;
+    // Events that arrive meanwhile are taken by the swap's poll, as ever.
+    const double left = 1.0 / maxFramesPerSecond - (platform().getTime() - t0);
+    if (left > 0.0)
+        std::this_thread::sleep_for(std::chrono::duration<double>(left));
 }
 
 void GLFWGameWindow::finish()

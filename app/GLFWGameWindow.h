@@ -33,12 +33,18 @@ public:
     int glMinorVersion = 3;
     bool showFps = false;
     double fpsInterval = 1.5;
+    // At most this many frames a second (the loop waits out the rest of a
+    // frame before its swap); 0: as many as the machine draws.
+    double maxFramesPerSecond = 0.0;
 
 protected:
     virtual void init() = 0;
     virtual void update(double dt) = 0;
     virtual void render() = 0;
     virtual void shutdown() = 0;
+
+    // Sleeps what is left of the frame begun at t0 under maxFramesPerSecond.
+    void waitOutFrame(double t0);
 
     // dt handed to the next update and the clamped time since the last fps line.
     double dt = 0.016666;

@@ -3,6 +3,8 @@
 #include "base/HugePages.h"
 #include "scene/RecoveryFile.h"
 
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <csignal>
 #include <iostream>
@@ -10,6 +12,27 @@
 
 // torv [FILE ...]: scene files and model files to open instead of the start
 // scene; torv --resume: the scene left unsaved when the viewer last ended.
+namespace {
+
+// TORV_MAX_FPS: frames a second at most, to leave the processor to others
+// (software rendering draws as fast as it can). Anything but a positive
+// number is refused in one line and leaves the rate free.
+double frameRateLimit()
+{
+    const char* text = std::getenv("TORV_MAX_FPS");
+    if (!text || !*text)
+        return 0.0;
+    char* end = nullptr;
+    const double fps = std::strtod(text, &end);
+    if (*end != '\0' || !(fps > 0.0) || !std::isfinite(fps)) {
+        std::cerr << "torv: TORV_MAX_FPS must be a positive number of frames a second; ignored" << std::endl;
+        return 0.0;
+    }
+    return fps;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     restartWithHugePages(argv);
@@ -31,7 +54,7 @@ int main(int argc, char** argv)
                          "F1 shows the scene panel (shown at start when files are given);\n"
                          "Tab opens the command console (help lists keys and commands); Escape quits.\n"
                          "Unsaved changes are kept in a recovery file when the viewer ends;\n"
-                         "--resume opens it.\n";
+                         "--resume opens it. TORV_MAX_FPS=N draws at most N frames a second.\n";
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
@@ -55,6 +78,7 @@ int main(int argc, char** argv)
         window.panelEnabled = true;
         window.backgroundLoads = true;
         window.keepRecovery = true;
+        window.maxFramesPerSecond = frameRateLimit();
         for (const std::string& f : files) {
             if (f == "--whole")
                 window.openWhole = true;

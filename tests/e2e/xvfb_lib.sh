@@ -1,6 +1,10 @@
 # Shared helpers for the end-to-end tests: a private Xvfb display and
 # polling with generous timeouts (frames take a while in software GL).
 
+# The viewers draw at most 10 frames a second: drawing as fast as software GL
+# can, each would take a whole processor from the tests running beside it.
+export TORV_MAX_FPS=${TORV_MAX_FPS:-10}
+
 start_xvfb() {
     # Xvfb picks a free display itself: tests running side by side must not
     # both take the first number that looked free.
