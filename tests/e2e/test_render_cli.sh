@@ -42,7 +42,8 @@ printf 'ply\nformat ascii 1.0\nelement vertex 1\n' >"$OUT/cut.ply"
 # The importer never returns on this cut-off header: the import is stopped at
 # its time limit (60 s unless TORV_IMPORT_TIMEOUT says otherwise; a few
 # seconds tell the same story).
-TORV_IMPORT_TIMEOUT=3 expect_refusal "model $OUT/cut.ply could not be imported" "$OUT/cut.ply" --output "$OUT/a.png"
+TORV_IMPORT_TIMEOUT=3 expect_refusal "model $OUT/cut.ply could not be imported: the import took longer than 3 s" \
+    "$OUT/cut.ply" --output "$OUT/a.png"
 # Past the file-size limit the picture is not written, the old one is kept,
 # and the reason is one line with status 2 (not death by SIGXFSZ).
 printf 'old' >"$OUT/old.png"

@@ -148,10 +148,9 @@ std::string checkScene(TorvWindow& window, const RenderOptions& o, const std::st
     Scene& scene = *window.scene;
     const int placed = static_cast<int>(scene.root->children.size());
     if (placed == 0 && classifyFile(o.scenePath) == FileKind::Model)
-        return "model " + o.scenePath + " could not be imported";
+        return "model " + o.scenePath + " could not be imported" + why;
     if (placed == 0)
-        return classifyFile(o.scenePath) == FileKind::Model ? "cannot import " + o.scenePath + why
-                                                            : "the scene " + o.scenePath + " places no models";
+        return "the scene " + o.scenePath + " places no models";
     for (SceneNode* node : scene.root->children)
         for (Transformable* t : node->attachments)
             if (auto* instance = dynamic_cast<MeshInstance*>(t); instance && instance->mesh &&
