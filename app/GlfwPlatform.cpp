@@ -1,10 +1,25 @@
 #include "app/GlfwPlatform.h"
 
 #include <cmath>
+#include <iostream>
+
+namespace {
+
+// GLFW says why a window or context could not be made only through this
+// callback: the reason goes to standard error beside the program's message.
+void reportGlfwError(int code, const char* description)
+{
+    std::cerr << "torv: GLFW error " << code << ": " << (description ? description : "") << std::endl;
+}
+
+} // namespace
 
 bool GlfwPlatform::openWindow(int width, int height, int glMajor, int glMinor, bool fullscreen)
 {
-    glfwInit();
+    glfwSetErrorCallback(reportGlfwError);
+    // Without a display every call below would fail again; its one reason is said.
+    if (!glfwInit())
+        return false;
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, glMajor);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, glMinor);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);

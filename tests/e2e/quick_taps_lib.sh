@@ -26,12 +26,7 @@ brightness() { # file x y: r+g+b of one pixel
 
 start_viewer() {
     OUT="$WORK/out.$1"; RC="$WORK/rc.$1"
-    (cd "$WORK/run" && "$BUILD/torv" >"$OUT" 2>&1; echo $? >"$RC") &
-    APP=$!
-    wait_for 60 xdotool search --name '^Torv$' ||
-        fail "run $1: no window; $(viewer_state)"
-    WIN=$(xdotool search --name '^Torv$' | head -n1)
-    xdotool windowfocus "$WIN" 2>/dev/null
+    launch_viewer "$WORK/run"
     wait_for 60 sphere_shown || fail "run $1: the scene never appeared"
     local i
     for i in 0 1 2 3; do DIM[$i]=$(brightness "$WORK/s.png" $((SPHERE_X[$i] - 8)) $SPHERE_Y); done

@@ -10,11 +10,7 @@ trap 'kill $APP 2>/dev/null; stop_xvfb; rm -f "${OUT:-}" "${RC:-}"' EXIT
 
 OUT=$(mktemp)
 RC=$(mktemp -u)
-( TORV_MAX_FPS=fast "$BUILD/torv" >"$OUT" 2>&1; echo $? >"$RC" ) &
-APP=$!
-
-wait_for 60 xdotool search --name '^Torv$' || fail "no window titled Torv"
-WIN=$(xdotool search --name '^Torv$' | head -n1)
+TORV_MAX_FPS=fast launch_viewer "$PWD"
 GEOM=$(xdotool getwindowgeometry "$WIN" | grep Geometry | awk '{print $2}')
 [ "$GEOM" = "800x800" ] || fail "window is $GEOM, not 800x800"
 

@@ -10,7 +10,8 @@ start_xvfb() {
     # both take the first number that looked free.
     local number
     number=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1024x1024x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
+    XVFB_LOG=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x1024x24 -nolisten tcp 3>"$number" >"$XVFB_LOG" 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 1 100); do
         if [ -s "$number" ]; then
@@ -29,6 +30,7 @@ start_xvfb() {
 
 stop_xvfb() {
     [ -n "${XVFB_PID:-}" ] && kill $XVFB_PID 2>/dev/null && wait $XVFB_PID 2>/dev/null
+    rm -f "${XVFB_LOG:-}"
     return 0
 }
 
@@ -52,6 +54,12 @@ fail() {
 # $RC), for a failure message: its exit status or, while it runs, where its
 # threads wait.
 viewer_state() {
+    if kill -0 "${XVFB_PID:-0}" 2>/dev/null; then
+        echo "Xvfb $DISPLAY still runs"
+    else
+        wait "${XVFB_PID:-0}" 2>/dev/null
+        echo "Xvfb $DISPLAY ended, status $?: $(tail -n 5 "${XVFB_LOG:-/dev/null}" 2>/dev/null)"
+    fi
     echo "exit status: $(cat "${RC:-/dev/null}" 2>/dev/null || echo none)"
     echo "the viewer printed: $(cat "${OUT:-/dev/null}" 2>/dev/null)"
     local pid
@@ -80,17 +88,34 @@ start_session() {
     RC="$WORK/rc"
 }
 
-# start_torv FOLDER [FILE...]: starts $BUILD/torv in FOLDER (on the files
-# given) with stdout in $OUT and the exit status in $RC, then waits for its
-# window ($WIN) and its first frame.
-start_torv() {
+# launch_viewer FOLDER [ARG...]: starts $BUILD/torv in FOLDER with stdout in
+# $OUT and the exit status in $RC, and waits for its window ($WIN). On a
+# loaded machine Xvfb now and then refuses a connection ("Failed to open
+# display"); a viewer that ended so is started again, at most twice. Any
+# other end before the window shows fails the test at once.
+launch_viewer() {
     local folder=$1; shift
-    rm -f "$RC"
-    ( cd "$folder" && "$BUILD/torv" "$@" >"$OUT" 2>&1; echo $? >"$RC" ) &
-    APP=$!
-    wait_for 60 xdotool search --name '^Torv$' || fail "no window titled Torv; $(viewer_state)"
-    WIN=$(xdotool search --name '^Torv$' | head -n1)
-    xdotool windowfocus "$WIN" 2>/dev/null
+    local try
+    for try in 1 2 3; do
+        rm -f "$RC"
+        ( cd "$folder" && "$BUILD/torv" "$@" >"$OUT" 2>&1; echo $? >"$RC" ) &
+        APP=$!
+        wait_for 60 window_or_end
+        WIN=$(xdotool search --name '^Torv$' 2>/dev/null | head -n1)
+        if [ -n "$WIN" ]; then
+            xdotool windowfocus "$WIN" 2>/dev/null
+            return 0
+        fi
+        test -s "$RC" && grep -q "Failed to open display" "$OUT" || break
+        echo "note: try $try: the viewer could not open $DISPLAY; starting it again" >&2
+    done
+    fail "no window titled Torv; $(viewer_state)"
+}
+window_or_end() { xdotool search --name '^Torv$' >/dev/null 2>&1 || test -s "$RC"; }
+
+# start_torv FOLDER [FILE...]: launch_viewer, then waits for the first frame.
+start_torv() {
+    launch_viewer "$@"
     wait_for 120 drawn "${WORK:?}/first-frame.png" || fail "no frames: $(cat "$OUT")"
 }
 
