@@ -167,10 +167,11 @@ void LoadQueue::adopt(const Step& step, const ImportResult& result)
     }
     // The importer's own lines on a failure go to the user too (they are on
     // standard output already).
-    if (report)
+    const auto& tell = echo ? echo : report;
+    if (tell)
         for (const std::string& line : printed)
             if (line.compare(0, 18, "Loaded model from ") != 0)
-                report(line);
+                tell(line);
 }
 
 void LoadQueue::run(const Step& step)

@@ -52,6 +52,9 @@ public:
 
     // One line for the user per thing done or failed.
     std::function<void(const std::string& line)> report;
+    // The importer's own lines on a failure, which are on standard output
+    // already, for the window to show too (unset: they go to report).
+    std::function<void(const std::string& line)> echo;
     // A scene file was loaded: restore its view's camera, or frame it when it
     // has none and frameWithoutCamera is set.
     std::function<void(const SceneView& view, bool frameWithoutCamera)> sceneLoaded;

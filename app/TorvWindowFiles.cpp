@@ -70,6 +70,10 @@ void TorvWindow::setUpLoads()
         return;
     loads = std::make_unique<LoadQueue>(*sceneLoader);
     loads->report = [this](const std::string& line) { report(line); };
+    loads->echo = [this](const std::string& line) {
+        if (console)
+            console->addMessage(line);
+    };
     loads->frameAll = [this] { frameObjects(*scene, *cameraController, false); };
     loads->sceneLoaded = [this](const SceneView&, bool frame) { showLoadedScene(frame); };
 }

@@ -39,6 +39,7 @@ protected:
     {
         queue = std::make_unique<LoadQueue>(*loader);
         queue->report = [this](const std::string& line) { said.push_back(line); };
+        queue->echo = [this](const std::string& line) { said.push_back("shown: " + line); };
         queue->frameAll = [this] { ++framed; };
         queue->sceneLoaded = [this](const SceneView& view, bool frame) {
             sceneCamera = view.hasCamera;
@@ -156,8 +157,8 @@ TEST_F(LoadQueueTest, FilesOfOneLoadImportSideBySideAndReportInTheirOrder)
     // The hang costs the load's time, but the files beside it are read; the
     // file named twice is imported (and its failure told in full) once.
     ASSERT_EQ(said.size(), 6u) << testing::PrintToString(said);
-    EXPECT_EQ(said[0], "Error while loading Collada file: ");
-    EXPECT_EQ(said[1].rfind("the import took longer than ", 0), 0u) << said[1];
+    EXPECT_EQ(said[0], "shown: Error while loading Collada file: ");
+    EXPECT_EQ(said[1].rfind("shown: the import took longer than ", 0), 0u) << said[1];
     EXPECT_EQ(said[2], "cannot import " + stuck);
     EXPECT_EQ(said[3], "placed 2 parts of two.obj");
     EXPECT_EQ(said[4], said[2]);
