@@ -55,9 +55,11 @@ drag 3 600 600 80 0
 # the orbit is not seen, so click until it shows.
 # The x handle is the reddish square (green and blue alike, unlike the
 # orange selection outline); find one of its pixels.
+# The gizmo stands on the box at the middle of the window: only the middle
+# 400 x 400 pixels are searched.
 x_handle() {
-    XY=$(convert "$1" -depth 8 txt:- | awk -F'[(),: ]+' 'NR > 1 { r=$3+0; g=$4+0; b=$5+0;
-            if (r > 150 && r - g > 50 && r - b > 50 && (g - b) ^ 2 < 900) { n++; px[n] = $1 "," $2 } }
+    XY=$(convert "$1" -crop 400x400+200+200 +repage -depth 8 txt:- | awk -F'[(),: ]+' 'NR > 1 { r=$3+0; g=$4+0; b=$5+0;
+            if (r > 150 && r - g > 50 && r - b > 50 && (g - b) ^ 2 < 900) { n++; px[n] = ($1 + 200) "," ($2 + 200) } }
             END { if (n > 0) print px[int((n + 1) / 2)] }')
     [ -n "$XY" ]
 }
