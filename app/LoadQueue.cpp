@@ -48,6 +48,7 @@ void LoadQueue::openFiles(const std::vector<std::string>& paths, bool whole, boo
 {
     auto batch = std::make_shared<Batch>();
     batch->frameModels = loader.scene->root->children.empty();
+    batch->atStart = atStart;
     for (const std::string& path : paths) {
         const std::string reason = cannotOpenReason(path, loader.modelDirectory);
         if (!reason.empty())
@@ -177,6 +178,10 @@ void LoadQueue::adopt(const Step& step, const ImportResult& result)
 void LoadQueue::run(const Step& step)
 {
     Batch& batch = *step.batch;
+    if (step.kind != Step::Import && step.kind != Step::Frame && !batch.placing) {
+        batch.placing = true;
+        batch.unsavedBefore = loader.sceneText();
+    }
     switch (step.kind) {
     case Step::Import:
         break;
@@ -223,6 +228,10 @@ void LoadQueue::run(const Step& step)
     case Step::Frame:
         if (batch.frameModels && batch.scenesLoaded == 0 && batch.modelsPlaced > 0 && frameAll)
             frameAll();
+        // Opening the start's files is no unsaved work: quitting at once
+        // leaves no recovery file (unless something was unsaved before).
+        if (batch.atStart && batch.placing && batch.unsavedBefore == loader.savedText)
+            loader.savedText = loader.sceneText();
         break;
     }
 }

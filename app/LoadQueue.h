@@ -68,6 +68,11 @@ public:
 private:
     struct Batch {
         bool frameModels = false; // frame when models, and no scene, came
+        // The files the program was started with: what they place is the
+        // scene as opened, not a change to save (when none was unsaved).
+        bool atStart = false;
+        bool placing = false;
+        std::string unsavedBefore; // the scene's text before its first placement
         int modelsPlaced = 0;
         int scenesLoaded = 0;
         // With a time limit, the imports of one request share it.

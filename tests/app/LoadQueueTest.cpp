@@ -164,3 +164,20 @@ TEST_F(LoadQueueTest, FilesOfOneLoadImportSideBySideAndReportInTheirOrder)
     EXPECT_EQ(said[4], said[2]);
     EXPECT_EQ(said[5], "placed 2 parts of one.obj");
 }
+
+TEST_F(LoadQueueTest, FilesOpenedAtStartAreNoUnsavedWorkUnlessSomethingWasUnsavedBefore)
+{
+    const std::string file = (dir / "two.obj").string();
+    loader->savedText = loader->sceneText();
+    queue->openFiles({file}, false, true);
+    finish();
+    ASSERT_EQ(scene->root->children.size(), 2u);
+    EXPECT_EQ(loader->sceneText(), loader->savedText) << "quitting now would write a recovery file";
+
+    // Opened later, or onto a change not yet saved, they are unsaved work.
+    queue->openFiles({file}, true);
+    EXPECT_NE(loader->sceneText(), loader->savedText);
+    const std::string unsaved = loader->savedText;
+    queue->openFiles({file}, true, true);
+    EXPECT_EQ(loader->savedText, unsaved);
+}
