@@ -1,37 +1,28 @@
 #include "geometry/ImportAhead.h"
 
 #include "geometry/FileProbe.h"
-#include "geometry/ImportJob.h"
+#include "geometry/ImportBatch.h"
 
 #include <climits>
 #include <cstdlib>
-#include <memory>
-#include <vector>
 
 namespace {
 
-struct Ahead {
-    std::string file; // the real path: a later name for the same file matches
-    ImportOptions options;
-    std::unique_ptr<ImportJob> job;
-};
-
-std::vector<Ahead>& started()
+ImportBatch& started()
 {
-    static std::vector<Ahead> jobs;
-    return jobs;
+    static ImportBatch imports(importTimeoutSeconds());
+    return imports;
 }
 
-std::string realPath(const std::string& path)
+// The real path (so another name for the same file matches) and the options.
+std::string keyOf(const std::string& path, const ImportOptions& o)
 {
     char buffer[PATH_MAX];
-    return ::realpath(path.c_str(), buffer) ? std::string(buffer) : std::string();
-}
-
-bool sameOptions(const ImportOptions& a, const ImportOptions& b)
-{
-    return a.withNormals == b.withNormals && a.withColors == b.withColors && a.align == b.align &&
-           a.alignX == b.alignX && a.alignY == b.alignY && a.alignZ == b.alignZ;
+    if (!::realpath(path.c_str(), buffer))
+        return std::string();
+    return std::string(buffer) + '\n' + std::to_string(o.withNormals) + std::to_string(o.withColors) +
+           std::to_string(o.align) + std::to_string(int(o.alignX)) + std::to_string(int(o.alignY)) +
+           std::to_string(int(o.alignZ));
 }
 
 } // namespace
@@ -39,30 +30,17 @@ bool sameOptions(const ImportOptions& a, const ImportOptions& b)
 void startImportAhead(const std::string& path, const ImportOptions& options)
 {
     // What is not a regular file is refused by the import itself, unopened.
-    const std::string file = realPath(path);
-    if (file.empty() || !nonRegularFileKind(file).empty())
+    const std::string key = keyOf(path, options);
+    if (key.empty() || !nonRegularFileKind(path).empty())
         return;
-    const ImportDeadline deadline = importDeadlineFromNow(importTimeoutSeconds());
-    if (deadline.refused)
-        return;
-    auto job = std::make_unique<ImportJob>([file, options] { return readModel(file, options); }, deadline);
-    started().push_back({file, options, std::move(job)});
+    const std::string file = key.substr(0, key.find('\n'));
+    started().add(key, [file, options] { return readModel(file, options); });
 }
 
 std::optional<ImportResult> takeImportAhead(const std::string& path, const ImportOptions& options)
 {
-    std::vector<Ahead>& jobs = started();
-    if (jobs.empty())
+    const std::string key = keyOf(path, options);
+    if (key.empty() || !started().has(key))
         return std::nullopt;
-    const std::string file = realPath(path);
-    for (auto it = jobs.begin(); it != jobs.end(); ++it) {
-        if (file.empty() || it->file != file || !sameOptions(it->options, options))
-            continue;
-        std::unique_ptr<ImportJob> job = std::move(it->job);
-        jobs.erase(it);
-        while (!job->poll())
-            waitForImportJobs({job.get()});
-        return job->takeResult();
-    }
-    return std::nullopt;
+    return started().take(key);
 }
