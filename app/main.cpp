@@ -10,8 +10,6 @@
 #include <iostream>
 #include <sys/stat.h>
 
-// torv [FILE ...]: scene files and model files to open instead of the start
-// scene; torv --resume: the scene left unsaved when the viewer last ended.
 namespace {
 
 // TORV_MAX_FPS: frames a second at most, to leave the processor to others
@@ -33,6 +31,8 @@ double frameRateLimit()
 
 } // namespace
 
+// torv [FILE ...]: scene files and model files to open instead of the start
+// scene; torv --resume: the scene left unsaved when the viewer last ended.
 int main(int argc, char** argv)
 {
     restartWithHugePages(argv);
