@@ -42,7 +42,7 @@ type_command "model $WORK/big.ply"
 close_console
 wait_band 60 "$WORK/loading1.png" || fail "no progress line while the model loads: $(cat "$OUT")"
 # The line counts seconds, so a window that still draws soon shows another picture.
-changed() { compare -metric AE "$WORK/loading1.png" "$WORK/loading2.png" null: 2>&1 | awk '{ print int($1) }'; }
+changed() { differ "$WORK/loading1.png" "$WORK/loading2.png" 0; }
 redrawn() { shot "$WORK/loading2.png" && [ "$(changed)" -gt 0 ]; }
 START=$SECONDS
 wait_for 30 redrawn

@@ -58,8 +58,9 @@ drag 3 600 600 80 0
 # The gizmo stands on the box at the middle of the window: only the middle
 # 400 x 400 pixels are searched.
 x_handle() {
-    XY=$(convert "$1" -crop 400x400+200+200 +repage -depth 8 txt:- | awk -F'[(),: ]+' 'NR > 1 { r=$3+0; g=$4+0; b=$5+0;
-            if (r > 150 && r - g > 50 && r - b > 50 && (g - b) ^ 2 < 900) { n++; px[n] = ($1 + 200) "," ($2 + 200) } }
+    XY=$(pixels "$1" 200 200 600 600 | awk '{ r=$1; g=$2; b=$3;
+            if (r > 150 && r - g > 50 && r - b > 50 && (g - b) ^ 2 < 900) {
+                n++; px[n] = ((NR - 1) % 400 + 200) "," (int((NR - 1) / 400) + 200) } }
             END { if (n > 0) print px[int((n + 1) / 2)] }')
     [ -n "$XY" ]
 }

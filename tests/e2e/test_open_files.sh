@@ -25,7 +25,7 @@ key F1
 # The box around everything not white, as "W H X Y"; framed means large in
 # the window and clear of its edges.
 framed() {
-    read -r W H X Y <<<"$(convert "$1" -fuzz 3% -trim -format '%w %h %X %Y' info: | tr -d '+')"
+    read -r W H X Y <<<"$(drawn_box "$1")"
     [ "$X" -ge 8 ] && [ "$Y" -ge 8 ] && [ $((X + W)) -le 792 ] && [ $((Y + H)) -le 792 ] &&
         { [ "$W" -ge 400 ] || [ "$H" -ge 400 ]; }
 }

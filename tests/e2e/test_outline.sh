@@ -13,11 +13,7 @@ trap '[ -n "$APP" ] && kill $APP 2>/dev/null; stop_xvfb; [ -n "${KEEP:-}" ] || r
 mkdir -p "$WORK/run"
 
 # Orange outline pixels inside a rectangle of a picture.
-outline_pixels() { # file x0 y0 x1 y1
-    convert "$1" -crop "$(($4 - $2))x$(($5 - $3))+$2+$3" +repage -depth 8 txt:- 2>/dev/null |
-        awk -F'[(),]' 'NR > 1 { r=$3+0; g=$4+0; b=$5+0; if (r > 200 && g > 70 && g < 170 && b < 60) n++ }
-            END { print n + 0 }'
-}
+outline_pixels() { count_pixels "$1" "$2" "$3" "$4" "$5" orange; }
 MOON="540 250 650 355" # around the moon of the start scene, seen from the start camera
 
 start_xvfb || exit 1

@@ -61,8 +61,8 @@ for s in parts whole; do
 done
 # Where parts touch, a line may fall a pixel apart; a missing or misplaced
 # part differs in thousands of pixels.
-DIFFER=$(compare -metric AE -fuzz 10% "$WORK/parts.png" "$WORK/whole.png" null: 2>&1 | cut -d' ' -f1)
-DRAWN=$(convert "$WORK/whole.png" -fuzz 3% -fill black +opaque white -format '%[fx:int(w*h*(1-mean))]' info:)
+DIFFER=$(differ "$WORK/parts.png" "$WORK/whole.png")
+DRAWN=$(differ "$WORK/whole.png" white 3)
 echo "parts against whole: $DIFFER of 160000 pixels differ; the engine covers $DRAWN"
 [ "$DRAWN" -gt 20000 ] || fail "the whole engine is hardly drawn ($DRAWN pixels)"
 [ "$DIFFER" -le 160 ] || fail "the parts do not draw like the whole model (kept in $WORK with KEEP=1)"

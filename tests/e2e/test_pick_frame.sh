@@ -47,8 +47,6 @@ click() { # x y [modifier keys...]
     wait_change "$WORK/before-click.png" 30 || fail "the click at $x,$y $* changed nothing"
     for k in "$@"; do xdotool keyup "$k"; done
 }
-# The box around everything not white, as "W H X Y".
-drawn_box() { convert "$1" -fuzz 3% -trim -format '%w %h %X %Y' info: 2>/dev/null | tr -d '+'; }
 
 # 1. Into the globe. The start camera looks at the origin, the globe's centre.
 start_viewer "$ROOT/scenes/s_test.sce"

@@ -129,15 +129,23 @@ quit_torv() {
     APP=
 }
 
-shot() { import -window "$WIN" "$1" 2>/dev/null; }
+# Screenshots and picture checks (tests/e2e/xpicture: a few milliseconds a
+# call, where ImageMagick took a tenth of a second of the processors the
+# viewers draw with).
+xpicture() { "${BUILD:?}/xpicture" "$@"; }
+shot() { xpicture shot "$WIN" "$1" 2>/dev/null; }
 # A window not drawn yet is all black; the first frame puts the background
 # (white or the scene) in it.
-drawn() { shot "$1" && [ "$(convert "$1" -format '%[fx:maxima]' info: 2>/dev/null)" != 0 ]; }
+drawn() { shot "$1" && xpicture lit "$1"; }
 # Keys reach the program in order; callers wait for what a key does.
 key() { xdotool key --clearmodifiers "$@"; }
 
-# Pixels that differ by more than 10 % between two pictures.
-differ() { compare -metric AE -fuzz 10% "$1" "$2" null: 2>&1 | awk '{ print int($1) }'; }
+# Pixels that differ by more than 10 % (or FUZZ %) between two pictures (the
+# second may be "white").
+differ() { xpicture differ "$1" "$2" "${3:-10}"; }
+# The box around everything that differs from the top left pixel by more than
+# 3 %, as "W H X Y".
+drawn_box() { xpicture box "$1" 3 2>/dev/null; }
 
 # wait_change PICTURE SECONDS: until the window no longer shows PICTURE (more
 # than 50 pixels differ); the window as it is then is in $WORK/changed.png.
@@ -210,21 +218,13 @@ wait_shot() {
 }
 
 # pixels FILE [X0 Y0 X1 Y1]: "r g b" a line for each pixel of the picture (of
-# the rectangle), row by row. (ImageMagick's own text output takes ten times
-# as long.)
-pixels() {
-    local crop=()
-    [ $# -lt 5 ] || crop=(-crop "$(($4 - $2))x$(($5 - $3))+$2+$3" +repage)
-    convert "$1" "${crop[@]}" -depth 8 rgb:- 2>/dev/null | od -An -v -tu1 -w3
-}
+# the rectangle), row by row.
+pixels() { xpicture pixels "$@"; }
 
-# Counts pixels matching an awk condition on r, g, b inside a rectangle.
-count_pixels() { # file x0 y0 x1 y1 condition
-    pixels "$1" "$2" "$3" "$4" "$5" |
-        awk -v cond="$6" '{ r=$1; g=$2; b=$3;
-            if ((cond == "dark" && r < 80 && g < 80 && b < 80) ||
-                (cond == "red" && r > 150 && r - g > 50 && r - b > 50) ||
-                (cond == "deepred" && r > 90 && r > 2 * g && r > 2 * b)) n++ } END { print n + 0 }'
+# Counts the pixels of a kind (dark, red, deepred, orange: see xpicture)
+# inside a rectangle.
+count_pixels() { # file x0 y0 x1 y1 kind
+    xpicture count "$1" "$2" "$3" "$4" "$5" "$6"
 }
 
 # The console, driven through the window. Frames are slow in software GL, so
@@ -242,7 +242,7 @@ wait_ink_above() { # minimum, seconds
 }
 # The input line's area as it was before the console opened: once closed,
 # the console leaves it so (or blank), whatever the picture has there.
-input_area() { convert "$1" -crop 285x26+15+4 +repage "$2" 2>/dev/null; }
+input_area() { xpicture crop "$1" 15 4 300 30 "$2" 2>/dev/null; }
 open_console() {
     shot "${WORK:?}/before-console.png"
     input_area "$WORK/before-console.png" "$WORK/before-console-input.png"
