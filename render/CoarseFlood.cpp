@@ -14,6 +14,8 @@ struct CoarseTargets {
     FrameBufferObject result;
     int width = 0;
     int height = 0;
+    // Where result may hold anything but 0 (all of it when new).
+    PixelRect written;
 };
 
 CoarseTargets& coarseTargets(int width, int height)
@@ -43,6 +45,7 @@ CoarseTargets& coarseTargets(int width, int height)
     t.result.create(r);
     t.width = width;
     t.height = height;
+    t.written = PixelRect{0, 0, width, height};
     return t;
 }
 
@@ -91,10 +94,12 @@ FrameBufferObject* coarseFloodCutawayDepth(FrameBufferObject& seeds, const CutRe
     glDepthMask(GL_TRUE);
 
     // Everything outside the exact region, the exact region itself below.
+    // Only the last frame's positive rectangle can hold anything but 0.
     t.result.bind();
     glViewport(0, 0, w, h);
-    clearDepthIn(PixelRect{0, 0, w, h}, 0.0);
+    clearDepthIn(t.written, 0.0);
     clearDepthIn(reach.positive, 0.5 * reach.floor);
+    t.written = reach.positive;
     PixelRect region = reach.exact;
     if (region.empty()) {
         glDisable(GL_SCISSOR_TEST);

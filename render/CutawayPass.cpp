@@ -19,6 +19,9 @@ FrameBufferObject* Renderer::cutawayDepthPass(Frame& f)
 
 FrameBufferObject* Renderer::floodSeededTargets()
 {
+    // The full flood passes its steps back and forth through both targets.
+    if (jumpFlood().fullFlood)
+        seedsWritten = PixelRect{0, 0, floodTargets[0].width, floodTargets[0].height};
     return floodCutawayDepth(floodTargets[0], floodTargets[1], floodReach);
 }
 
@@ -75,9 +78,15 @@ void Renderer::prepareFloodTargets()
         FrameBufferObject::unbind();
     }
 
+    // Seeds land within the cutters' rectangles on screen, inside the exact
+    // reach: only what the last frame wrote there needs clearing.
     first.bind();
     glViewport(0, 0, first.width, first.height);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (scissorTo(seedsWritten)) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glDisable(GL_SCISSOR_TEST);
+    }
+    seedsWritten = floodReach.exact;
     jumpFlood().meshShader.use();
     jumpFlood().meshShader.set("imageSize", static_cast<float>(first.width), static_cast<float>(first.height));
 }

@@ -7,6 +7,7 @@
 #include "scene/Renderable.h"
 #include "scene/Scene.h"
 
+#include <algorithm>
 #include <cmath>
 
 int Renderer::lineMargin() const
@@ -52,6 +53,16 @@ void Renderer::depthPass(const Frame& f)
     FrameBufferObject::unbind();
 }
 
+// The texels of the ghost mask that bilinear reads within r (window pixels)
+// touch.
+PixelRect Renderer::maskRect(const PixelRect& r) const
+{
+    const double sx = double(ghostTarget.width) / frameWidth, sy = double(ghostTarget.height) / frameHeight;
+    return PixelRect{std::max(int(std::floor(r.x0 * sx)) - 1, 0), std::max(int(std::floor(r.y0 * sy)) - 1, 0),
+                     std::min(int(std::ceil(r.x1 * sx)) + 1, ghostTarget.width),
+                     std::min(int(std::ceil(r.y1 * sy)) + 1, ghostTarget.height)};
+}
+
 void Renderer::ghostPass(const Frame& f)
 {
     Scene& s = f.scene;
@@ -67,19 +78,29 @@ void Renderer::ghostPass(const Frame& f)
             r->draw(colorShader);
     FrameBufferObject::unbind();
 
-    // Two halves of a separable blur at the mask's reduced size.
-    auto blur = [&](ShaderProgram& program, FrameBufferObject& target, FrameBufferObject& source) {
+    // Two halves of a separable blur at the mask's reduced size. The lines
+    // read the blurred mask only where they weigh the uncut lines (the cut
+    // region and the stencil's reach), bilinearly: the vertical half is
+    // needed only there, the horizontal half as far again as the vertical
+    // one reaches (blurReach texels).
+    const PixelRect needed = maskRect(grown(f.cut, lineMargin()));
+    const PixelRect rows{needed.x0, std::max(needed.y0 - blurReach, 0), needed.x1,
+                         std::min(needed.y1 + blurReach, ghostTarget.height)};
+    auto blur = [&](ShaderProgram& program, FrameBufferObject& target, FrameBufferObject& source,
+                    const PixelRect& where) {
         target.bind();
+        scissorTo(where);
         program.use();
         program.set("multiplier", s.ghostMultiplier);
         program.set("invImageSize", 1.0f / target.width, 1.0f / target.height);
         bindTexture(0, source.colorTextures[0]);
         program.set("texture0", 0);
         drawScreenQuad();
+        glDisable(GL_SCISSOR_TEST);
         FrameBufferObject::unbind();
     };
-    blur(blur1Shader, blurTarget, ghostTarget);
-    blur(blur2Shader, ghostTarget, blurTarget);
+    blur(blur1Shader, blurTarget, ghostTarget, rows);
+    blur(blur2Shader, ghostTarget, blurTarget, needed);
     glUseProgram(0);
     glViewport(0, 0, frameWidth, frameHeight);
 }

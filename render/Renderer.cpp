@@ -41,6 +41,7 @@ void Renderer::createCutTargets()
     floodTargets[1].release();
     floodTargets[0].release();
     createFloodTargets(floodTargets, frameWidth, frameHeight);
+    seedsWritten = PixelRect{0, 0, frameWidth, frameHeight};
     frontDepthCopy.release();
     uncutDepth.release();
     frontDepthCopy.create(depthDesc());

@@ -32,6 +32,8 @@ public:
     static constexpr float farPlane = 400.0f;
     // The ghost mask and its blur run at this height, the width in proportion.
     static constexpr int ghostHeight = 200;
+    // How far (mask texels) either half of the ghost blur reads.
+    static constexpr int blurReach = 8;
 
     Renderer() = default;
     Renderer(const Renderer&) = delete;
@@ -120,6 +122,7 @@ private:
     void copyDepth(const FrameBufferObject& from, const FrameBufferObject& to, const PixelRect& r) const;
     // How far beyond the cut region the silhouette stencil reads.
     int lineMargin() const;
+    PixelRect maskRect(const PixelRect& r) const;
 
     void createTargets();
     // The flood targets and the front depth copy, which only a cut uses.
@@ -183,6 +186,9 @@ private:
     FrameBufferObject floodTargets[2];
     // Where the cutters seeded last can cut (render/CutReach).
     CutReach floodReach;
+    // Where the first flood target may hold anything but 0: this frame's
+    // seeds, or all of it after the full flood or when new.
+    PixelRect seedsWritten;
     FrameBufferObject lineTarget;
     FrameBufferObject sceneTarget;
     FrameBufferObject ghostTarget;

@@ -1,5 +1,6 @@
 #version 330 core
-// Horizontal half of a separable Gaussian over the cutter mask.
+// Horizontal half of a separable Gaussian over the cutter mask: it reads 8
+// texels to either side (blurReach of the renderer).
 uniform sampler2D texture0;
 uniform vec2 invImageSize;
 uniform float multiplier;
