@@ -20,7 +20,7 @@ std::vector<uint32_t> Renderer::readCutFaceIds(Scene& scene, const Camera& camer
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 
     const Vec4 light = camera.view * Vec4(lightPosition.x, lightPosition.y, lightPosition.z, 1.0f);
-    Frame f{scene, camera, Vec3(light.x, light.y, light.z), lastFlood, lastCut};
+    Frame f{scene, camera, Vec3(light.x, light.y, light.z), lastFlood, lastCut, PixelRect{}};
     faces.bind();
     const GLuint noObject[4] = {0, 0, 0, 0};
     glClearBufferuiv(GL_COLOR, 1, noObject);

@@ -74,6 +74,11 @@ void unite(PixelRect& a, const PixelRect& b)
 
 } // namespace
 
+PixelRect intersect(const PixelRect& a, const PixelRect& b)
+{
+    return PixelRect{std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1), std::min(a.y1, b.y1)};
+}
+
 bool mayDrawInto(Renderable* r, const Camera& camera, int width, int height, const PixelRect& rect)
 {
     const Mat4& p = camera.projection;
@@ -130,9 +135,10 @@ CutReach cutReach(const Scene& scene, const Camera& camera, int width, int heigh
             continue;
         EyeBox b = eyeBox(r, p, nearPlane, width, height);
         if (!b.known || b.crossesNear) {
-            reach.exact = reach.positive = whole;
+            reach.exact = reach.positive = reach.cutters = whole;
             return reach;
         }
+        unite(reach.cutters, grow(b, 1.0f, width, height));
         float angle = r->localAngle >= 0.0f ? r->localAngle : scene.globalAngle;
         float theta = static_cast<float>(static_cast<double>(angle) * static_cast<double>(3.1415f) / 180.0);
         // The shallowest slope any seed of this cutter can store (the
@@ -142,7 +148,7 @@ CutReach cutReach(const Scene& scene, const Camera& camera, int width, int heigh
                                height);
         float stored = (std::floor(code * 65535.0f) - 1.0f) / 65535.0f;
         if (!(stored > 0.0f)) {
-            reach.exact = reach.positive = whole;
+            reach.exact = reach.positive = reach.cutters = whole;
             return reach;
         }
         float slope = stored / std::max(1.0f - stored, 1e-5f) / height;

@@ -23,7 +23,13 @@ struct CutReach {
     PixelRect exact;
     PixelRect positive;
     float floor = 0.0f;
+    // The cutters' own rectangles on screen, a pixel wider (the whole image
+    // when one is unknown).
+    PixelRect cutters;
 };
+
+// The pixels both rectangles hold.
+PixelRect intersect(const PixelRect& a, const PixelRect& b);
 
 // The reach of the cutters selected in scene (canCut) for an image of width x
 // height pixels seen by camera, as the seeding will draw them (farPlane: the

@@ -3,6 +3,8 @@
 // into lineTarget's colour.
 #include "render/Renderer.h"
 
+#include "render/JumpFlood.h"
+
 #include "math/Camera.h"
 #include "scene/Renderable.h"
 #include "scene/Scene.h"
@@ -24,7 +26,22 @@ int Renderer::lineMargin() const
 // cut away: only the region is drawn again.
 bool Renderer::needsUncutDepth(const Frame& f)
 {
-    return f.flood && f.scene.lineMode != LineMode::Off && !f.cut.empty();
+    return f.flood && f.scene.lineMode != LineMode::Off && !f.uncutLines.empty();
+}
+
+// The uncut lines differ from the cut ones only within the stencil's reach of
+// the cut region; in ghost mode they weigh nothing beyond the blurred cutter
+// mask, which spreads blurReach mask texels from the cutters' rectangles (one
+// more for its bilinear reads, one for rounding). The full flood, kept to
+// compare with, draws them wherever the cut region lets it.
+PixelRect Renderer::uncutLineRegion(const Frame& f) const
+{
+    PixelRect r = grown(f.cut, lineMargin());
+    if (f.scene.lineMode == LineMode::Ghost && ghostTarget.created && !jumpFlood().fullFlood) {
+        const double texel = std::max(double(frameWidth) / ghostTarget.width, double(frameHeight) / ghostTarget.height);
+        r = intersect(r, grown(floodReach.cutters, static_cast<int>(std::ceil((blurReach + 2) * texel)) + 1));
+    }
+    return r;
 }
 
 void Renderer::depthPass(const Frame& f)
@@ -34,18 +51,20 @@ void Renderer::depthPass(const Frame& f)
     FrameBufferObject::unbind();
     if (!needsUncutDepth(f))
         return;
-    // The uncut lines read it up to two stencil reaches beyond the region;
-    // there it is the cell pass's depth.
-    copyDepth(sceneTarget, uncutDepth, grown(f.cut, 2 * lineMargin()));
+    // The uncut lines read it a stencil reach beyond their region; outside
+    // the cut region it is the cell pass's depth, inside it is drawn again.
+    const PixelRect read = grown(f.uncutLines, lineMargin());
+    const PixelRect drawn = intersect(f.cut, read);
+    copyDepth(sceneTarget, uncutDepth, read);
     uncutDepth.bind();
-    scissorTo(f.cut);
+    scissorTo(drawn);
     glClearDepth(1.0);
     glClear(GL_DEPTH_BUFFER_BIT);
     depthShader.use();
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
     for (const auto* set : {&f.scene.selection, &f.scene.objects})
         for (Renderable* r : *set)
-            if (mayDrawInto(r, f.camera, frameWidth, frameHeight, f.cut))
+            if (mayDrawInto(r, f.camera, frameWidth, frameHeight, drawn))
                 r->draw(depthShader);
     glUseProgram(0);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -83,7 +102,7 @@ void Renderer::ghostPass(const Frame& f)
     // region and the stencil's reach), bilinearly: the vertical half is
     // needed only there, the horizontal half as far again as the vertical
     // one reaches (blurReach texels).
-    const PixelRect needed = maskRect(grown(f.cut, lineMargin()));
+    const PixelRect needed = maskRect(f.uncutLines);
     const PixelRect rows{needed.x0, std::max(needed.y0 - blurReach, 0), needed.x1,
                          std::min(needed.y1 + blurReach, ghostTarget.height)};
     auto blur = [&](ShaderProgram& program, FrameBufferObject& target, FrameBufferObject& source,
@@ -137,7 +156,7 @@ void Renderer::silhouettePass(const Frame& f)
         }
         glEnable(GL_BLEND);
         glBlendEquation(GL_MAX);
-        scissorTo(grown(f.cut, lineMargin()));
+        scissorTo(f.uncutLines);
         drawScreenQuad();
         glDisable(GL_SCISSOR_TEST);
     }

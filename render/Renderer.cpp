@@ -156,12 +156,14 @@ void Renderer::render(Scene& scene, const Camera& camera)
     glCullFace(GL_FRONT);
 
     const Vec4 light = camera.view * Vec4(lightPosition.x, lightPosition.y, lightPosition.z, 1.0f);
-    Frame f{scene, camera, Vec3(light.x, light.y, light.z), nullptr, PixelRect{}};
+    Frame f{scene, camera, Vec3(light.x, light.y, light.z), nullptr, PixelRect{}, PixelRect{}};
 
     passTimer.begin("cutaway");
     f.flood = cutawayDepthPass(f);
     if (f.flood)
         f.cut = cutRegion();
+    if (f.flood)
+        f.uncutLines = uncutLineRegion(f);
     lastFlood = f.flood;
     lastCut = f.cut;
     passTimer.begin("cell");

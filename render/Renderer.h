@@ -109,6 +109,8 @@ private:
         // The pixels the cut can change (GL window coordinates); the passes
         // that only matter where something is cut away stay inside it.
         PixelRect cut;
+        // Where the uncut scene's lines can show (uncutLineRegion).
+        PixelRect uncutLines;
     };
     // The cut region of a frame that cut with the last seeding: the exact
     // region of its reach, or the whole image for the full flood.
@@ -122,6 +124,7 @@ private:
     void copyDepth(const FrameBufferObject& from, const FrameBufferObject& to, const PixelRect& r) const;
     // How far beyond the cut region the silhouette stencil reads.
     int lineMargin() const;
+    PixelRect uncutLineRegion(const Frame& f) const;
     PixelRect maskRect(const PixelRect& r) const;
 
     void createTargets();

@@ -368,6 +368,17 @@ TEST(Picture, LineModesAddUncutLinesEverywhereOrNearTheCutters)
     EXPECT_GT(added(byMode[1], 0, near), 15) << "'ghost' shows the cube's outline near the ball";
     EXPECT_LE(added(byMode[1], far, everywhere), 5) << "'ghost' adds nothing far from the ball";
 
+    // The full flood draws the uncut lines wherever the cut region lets it;
+    // the coarse one only where the blurred ball can weigh them in ghost mode.
+    const bool fullBefore = jumpFlood().fullFlood;
+    jumpFlood().fullFlood = true;
+    h.frames(1);
+    const Shot fullGhost = h.capture();
+    jumpFlood().fullFlood = fullBefore;
+    EXPECT_LE(countPixels(fullGhost,
+                          [&](int x, int y) { return std::abs(luma(fullGhost.at(x, y)) - luma(byMode[1].at(x, y))) > 25; }),
+              10);
+
     // "off" keeps the lines of the cut scene: the ball's outline.
     int ballOutline = 0;
     for (int a = 0; a < 36; ++a) {
