@@ -12,7 +12,7 @@ PACKAGES=(
   glslang-tools
   libimgui-dev
   libpotrace-dev libcairo2-dev librsvg2-bin poppler-utils libxml2-utils
-  xvfb xauth xdotool imagemagick x11-utils libx11-dev
+  xvfb xauth xdotool imagemagick x11-utils libx11-dev libxext-dev
 )
 
 missing=()
