@@ -17,8 +17,6 @@ trap '[ -n "$APP" ] && kill $APP 2>/dev/null; stop_xvfb; [ -n "${KEEP:-}" ] || r
 mkdir -p "$WORK/run/scenes"
 [ -n "${KEEP:-}" ] && echo "work: $WORK"
 
-# Waits SECONDS (frames are slow in software GL).
-pause() { sleep "$1"; }
 # The picture's left part (where the engine is drawn).
 picture_part() { xpicture crop "$1" 0 0 460 800 "$2"; }
 
@@ -28,19 +26,29 @@ RC="$WORK/rc"
 start_torv "$WORK/run" "$ENGINE"
 wait_for 180 grep -q 'placed [0-9]* parts of 2CylinderEngine.glb' "$OUT" ||
     fail "the engine was not placed in parts: $(cat "$OUT")"
-pause 3
-shot "$WORK/opened.png"
 # The panel is shown: its status line (dark text on the panel's light grey).
-[ "$(count_pixels "$WORK/opened.png" 475 768 795 790 dark)" -gt 20 ] || fail "no panel at start"
+panel_shown() { [ "$(count_pixels "$1" 475 768 795 790 dark)" -gt 20 ]; }
+wait_shot "$WORK/opened.png" 60 panel_shown || fail "no panel at start"
+WATCH=(0 0 800 760)
+wait_still "$WORK/opened.png" 30 || fail "the picture does not settle after opening"
 
 # The piston is part nodes[5]: its row is the one under the file's row once
-# the list is filtered by that id.
-xdotool mousemove --window "$WIN" 560 62 click 1; pause 1
-xdotool type --delay 60 "nodes[5]"; pause 2
-xdotool mousemove --window "$WIN" 560 124 click 1; pause 1
-# Away from the field (the panel's empty part), then off the panel and the
-# model, so keys reach the viewer again and no hover outline is drawn.
-xdotool mousemove --window "$WIN" 630 740 click 1; pause 1
+# the list is filtered by that id. Each step waits until the window shows it.
+# Focused, the field shows the text cursor: a few pixels of its own.
+field_focused() { shot "$WORK/field.png" && [ "$(differ "$WORK/before-field.png" "$WORK/field.png" 10 470 50 790 74)" -gt 5 ]; }
+xdotool mousemove --window "$WIN" 560 62
+wait_still "$WORK/before-field.png" 10 || fail "the panel does not settle under the pointer"
+xdotool click 1
+wait_for 20 field_focused || fail "the find field did not take the click"
+shot "$WORK/before-typing.png"
+xdotool type --delay 60 "nodes[5]"
+wait_change "$WORK/before-typing.png" 20 && wait_still "$WORK/filtered.png" 20 || fail "typing did not filter the list"
+click_seen 560 124 || fail "the piston's row did not take the click"
+# Away from the field (the panel's empty part: a click that shows nothing,
+# and the row's click has already ended the typing), then off the panel and
+# the model, so keys reach the viewer and no hover outline is drawn. What
+# follows waits for what it does itself.
+xdotool mousemove --window "$WIN" 630 740 click 1
 xdotool mousemove --window "$WIN" 4 796
 picture_part "$WORK/opened.png" "$WORK/opened-left.png"
 cut_open() {

@@ -141,11 +141,16 @@ drawn() { shot "$1" && xpicture lit "$1"; }
 key() { xdotool key --clearmodifiers "$@"; }
 
 # Pixels that differ by more than 10 % (or FUZZ %) between two pictures (the
-# second may be "white").
-differ() { xpicture differ "$1" "$2" "${3:-10}"; }
+# second may be "white"), in all of them or in a rectangle X0 Y0 X1 Y1.
+differ() { xpicture differ "$1" "$2" "${3:-10}" "${@:4}"; }
 # The box around everything that differs from the top left pixel by more than
 # 3 %, as "W H X Y".
 drawn_box() { xpicture box "$1" 3 2>/dev/null; }
+
+# The part of the window wait_change and wait_still watch, as X0 Y0 X1 Y1
+# (all of it when empty): a session with the scene panel shown leaves out its
+# status line, which shows each frame's time.
+WATCH=()
 
 # wait_change PICTURE SECONDS: until the window no longer shows PICTURE (more
 # than 50 pixels differ); the window as it is then is in $WORK/changed.png.
@@ -153,8 +158,24 @@ wait_change() {
     local end=$((SECONDS + $2))
     while [ $SECONDS -lt $end ]; do
         shot "${WORK:?}/changed.png"
-        [ "$(differ "$1" "$WORK/changed.png")" -gt 50 ] && return 0
+        [ "$(differ "$1" "$WORK/changed.png" 10 "${WATCH[@]}")" -gt 50 ] && return 0
         sleep 0.1
+    done
+    return 1
+}
+
+# wait_still FILE SECONDS: until two screenshots a frame apart or more show
+# the same picture (at most 10 pixels differ by more than 10 %); the picture
+# is then in FILE. Callers first wait for the change they caused, so that a
+# window still showing the old picture does not pass.
+wait_still() {
+    local end=$((SECONDS + $2)) previous="${WORK:?}/still-previous.png"
+    shot "$previous"
+    while [ $SECONDS -lt $end ]; do
+        sleep 0.15
+        shot "$1" || continue
+        [ "$(differ "$previous" "$1" 10 "${WATCH[@]}")" -le 10 ] && return 0
+        mv "$1" "$previous"
     done
     return 1
 }

@@ -5,9 +5,10 @@
 //
 //   xpicture shot WINDOW FILE            the window's contents as a PNG file
 //   xpicture lit FILE                    status 0 when any pixel is not black
-//   xpicture differ A B [FUZZ]           pixels of A and B whose colours differ by
-//                                        more than FUZZ percent (default 10); B may
-//                                        be "white"
+//   xpicture differ A B [FUZZ [X0 Y0 X1 Y1]]
+//                                        pixels of A and B (in the rectangle) whose
+//                                        colours differ by more than FUZZ percent
+//                                        (default 10); B may be "white"
 //   xpicture count FILE X0 Y0 X1 Y1 KIND pixels of a kind inside the rectangle:
 //                                        dark, red, deepred, orange
 //   xpicture pixels FILE [X0 Y0 X1 Y1]   "r g b", a line a pixel, row by row
@@ -343,9 +344,11 @@ int main(int argc, char** argv)
         if (a.width != b.width || a.height != b.height)
             stop(std::string("the pictures differ in size: ") + argv[2] + ", " + argv[3]);
         const double fuzz = fuzzArgument(argc, argv, 4, 10);
+        const Rect r = argc == 9 ? rectArguments(a, argv + 5) : Rect{0, 0, a.width, a.height};
         long n = 0;
-        for (size_t i = 0; i < a.rgb.size(); i += 3)
-            n += differs(&a.rgb[i], &b.rgb[i], fuzz);
+        for (int y = r.y0; y < r.y1; ++y)
+            for (int x = r.x0; x < r.x1; ++x)
+                n += differs(a.at(x, y), b.at(x, y), fuzz);
         std::printf("%ld\n", n);
         return 0;
     }
