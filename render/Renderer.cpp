@@ -160,10 +160,10 @@ void Renderer::render(Scene& scene, const Camera& camera)
 
     passTimer.begin("cutaway");
     f.flood = cutawayDepthPass(f);
-    if (f.flood)
+    if (f.flood) {
         f.cut = cutRegion();
-    if (f.flood)
         f.uncutLines = uncutLineRegion(f);
+    }
     lastFlood = f.flood;
     lastCut = f.cut;
     passTimer.begin("cell");

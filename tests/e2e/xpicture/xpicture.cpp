@@ -1,7 +1,7 @@
 // xpicture: the end-to-end tests' screenshots and picture checks in one small
-// program. Each check used to start ImageMagick (a tenth of a second of
-// processor time or more a call); the tests poll the screen hundreds of times,
-// and that time was taken from the viewers running beside them.
+// program. The tests poll the screen hundreds of times a session: a check
+// here takes milliseconds, where a general image program takes a tenth of a
+// second of the processors the viewers draw with.
 //
 //   xpicture shot WINDOW FILE            the window's contents as a PNG file
 //   xpicture lit FILE                    status 0 when any pixel is not black
