@@ -1,6 +1,6 @@
 #include "render/PictureOutput.h"
-#include "base/PngEncoder.h"
 
+#include "base/PngEncoder.h"
 #include "math/Camera.h"
 #include "render/OffscreenFrame.h"
 #include "render/PictureFilter.h"
@@ -9,7 +9,6 @@
 #include "scene/MeshInstance.h"
 #include "scene/Scene.h"
 #include "scene/SceneLoader.h"
-
 
 #include <algorithm>
 

@@ -6,6 +6,11 @@
 #include <functional>
 #include <string>
 
+inline bool sameColor(const Rgba& a, const Rgba& b)
+{
+    return a.r == b.r && a.g == b.g && a.b == b.b;
+}
+
 inline int luma(const Rgba& p)
 {
     return (p.r * 299 + p.g * 587 + p.b * 114) / 1000;
